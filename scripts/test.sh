@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# The test command: installs what is missing, builds both builds, runs every test
+# (native with sanitizers, then Windows under Wine and Xvfb) and ends with
+# "N passed, N failed". Exit status 0 only when nothing failed.
+set -uo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+cd "$here"
+jobs=${KESTRO_JOBS:-$(nproc)}
+native=${KESTRO_NATIVE_BUILD:-$here/build/native}
+win=${KESTRO_WIN_BUILD:-$here/build/win32}
+
+if [ "$(id -u)" = 0 ]; then
+  bash scripts/setup-machine.sh || exit 1
+elif [ ! -d .deps/src/jsoncpp ]; then
+  sudo bash scripts/setup-machine.sh || exit 1
+fi
+
+status=0
+build() {
+  local dir=$1; shift
+  mkdir -p "$dir"
+  cmake -S . -B "$dir" -G Ninja "$@" >"$dir/configure.log" 2>&1 || { tail -n 40 "$dir/configure.log"; return 1; }
+  cmake --build "$dir" -j "$jobs" >"$dir/build.log" 2>&1 || { grep -E 'error|Error' "$dir/build.log" | head -n 40; return 1; }
+}
+run_tests() {
+  local dir=$1
+  rm -rf "$dir/test-results" "$dir/ctest-junit.xml"
+  (cd "$dir" && ctest --output-on-failure --output-junit ctest-junit.xml -j "${KESTRO_CTEST_JOBS:-1}" ${KESTRO_CTEST_ARGS:-}) | tail -n 400
+}
+
+echo "== native build (sanitizers)"
+if build "$native" -DCMAKE_BUILD_TYPE=RelWithDebInfo; then run_tests "$native"; else echo "native build failed"; status=1; fi
+echo "== win32 build (MinGW, tests under Wine)"
+if build "$win" -DCMAKE_TOOLCHAIN_FILE="$here/cmake/toolchain-mingw32.cmake" -DCMAKE_BUILD_TYPE=RelWithDebInfo; then
+  run_tests "$win"
+else
+  echo "win32 build failed"; status=1
+fi
+
+python3 scripts/summarize-tests.py "$native" "$win" || status=1
+exit $status
