@@ -19,12 +19,12 @@ status=0
 build() {
   local dir=$1; shift
   mkdir -p "$dir"
+  rm -rf "$dir/test-results" "$dir/ctest-junit.xml"
   cmake -S . -B "$dir" -G Ninja "$@" >"$dir/configure.log" 2>&1 || { tail -n 40 "$dir/configure.log"; return 1; }
   cmake --build "$dir" -j "$jobs" >"$dir/build.log" 2>&1 || { grep -E 'error|Error' "$dir/build.log" | head -n 40; return 1; }
 }
 run_tests() {
   local dir=$1
-  rm -rf "$dir/test-results" "$dir/ctest-junit.xml"
   (cd "$dir" && ctest --output-on-failure --output-junit ctest-junit.xml -j "${KESTRO_CTEST_JOBS:-1}" ${KESTRO_CTEST_ARGS:-}) | tail -n 400
 }
 
