@@ -1,0 +1,44 @@
+#pragma once
+#include <string>
+
+namespace kestro {
+
+// Decisions of the installer window that need no window: folder checks, the
+// browse result, the finish page's launch command, slide positions, progress.
+
+// Length of the root of a path: "C:\" 3, "\\server\share\" up to the share's
+// separator, a lone leading "\" 1, a relative or drive-relative path ("C:Games") 0.
+size_t PathRootLength(const std::wstring& path);
+
+// An install folder is usable when it is not empty and has a root longer than one
+// character, that is an absolute drive or share path.
+bool IsAcceptableInstallFolder(const std::wstring& path);
+
+// Trims the chosen folder and appends the product's sub-folder, with or without a separator.
+std::wstring FolderFromBrowseChoice(const std::wstring& chosen);
+
+// The finish page's program and parameters: the last "/" starts the arguments, the
+// character before it is where the program (quoted) ends and the parameters begin.
+struct LaunchCommand {
+    std::wstring program;
+    std::wstring parameters;
+};
+LaunchCommand SplitLaunchCommand(const std::wstring& lastrun);
+
+// Page positions in step k (0..10) of a slide: the page left and the page shown.
+struct SlideStepPositions {
+    int leavingX;
+    int showingX;
+};
+constexpr int kSlideSteps = 11;
+constexpr int kSlideStride = 50;
+constexpr int kPageWidth = 528;
+SlideStepPositions SlideStep(int step, bool forward);
+
+// One tick of the 100 ms progress timer: the value creeps by 1 toward the target.
+int NextProgressValue(int value, int target);
+inline bool ProgressTimerDone(int value) { return value >= 100; }
+
+std::wstring TrimBlanks(const std::wstring& text);
+
+}  // namespace kestro
