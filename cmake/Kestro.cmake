@@ -63,7 +63,10 @@ function(kestro_wine_fixture)
   set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine)
 endfunction()
 
-# kestro_fuzz_target(NAME SOURCES a.cpp ... LIBS lib ...): a libFuzzer program (clang builds only).
+# kestro_fuzz_target(NAME SOURCES a.cpp ... LIBS lib ...): a libFuzzer program (clang
+# builds only). Its seeds live in fuzz/corpus/NAME; the test run gives each target a
+# short smoke (KESTRO_FUZZ_SECONDS) on a scratch copy of the seeds.
+set(KESTRO_FUZZ_SECONDS 10 CACHE STRING "Seconds of fuzzing per target in the test run")
 function(kestro_fuzz_target name)
   if(NOT KESTRO_FUZZ)
     return()
@@ -72,4 +75,8 @@ function(kestro_fuzz_target name)
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS})
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  add_test(NAME ${name}
+    COMMAND ${PROJECT_SOURCE_DIR}/scripts/fuzz-smoke.sh $<TARGET_FILE:${name}>
+            ${PROJECT_SOURCE_DIR}/fuzz/corpus/${name} ${CMAKE_BINARY_DIR}/fuzz-work/${name} ${KESTRO_FUZZ_SECONDS})
+  set_tests_properties(${name} PROPERTIES TIMEOUT 300)
 endfunction()

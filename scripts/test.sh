@@ -8,6 +8,7 @@ cd "$here"
 jobs=${KESTRO_JOBS:-$(nproc)}
 native=${KESTRO_NATIVE_BUILD:-$here/build/native}
 win=${KESTRO_WIN_BUILD:-$here/build/win32}
+fuzz=${KESTRO_FUZZ_BUILD:-$here/build/fuzz}
 
 if [ "$(id -u)" = 0 ]; then
   bash scripts/setup-machine.sh || exit 1
@@ -30,6 +31,13 @@ run_tests() {
 
 echo "== native build (sanitizers)"
 if build "$native" -DCMAKE_BUILD_TYPE=RelWithDebInfo; then run_tests "$native"; else echo "native build failed"; status=1; fi
+echo "== fuzz build (clang, libFuzzer smoke of every target)"
+if build "$fuzz" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DKESTRO_FUZZ=ON -DKESTRO_TESTS=OFF \
+     -DCMAKE_BUILD_TYPE=RelWithDebInfo; then
+  run_tests "$fuzz"
+else
+  echo "fuzz build failed"; status=1
+fi
 echo "== win32 build (MinGW, tests under Wine)"
 if build "$win" -DCMAKE_TOOLCHAIN_FILE="$here/cmake/toolchain-mingw32.cmake" -DCMAKE_BUILD_TYPE=RelWithDebInfo; then
   run_tests "$win"
@@ -37,5 +45,5 @@ else
   echo "win32 build failed"; status=1
 fi
 
-python3 scripts/summarize-tests.py "$native" "$win" || status=1
+python3 scripts/summarize-tests.py "$native" "$fuzz" "$win" || status=1
 exit $status
