@@ -1,0 +1,31 @@
+#include <string>
+
+#include "outside/common/call_record.h"
+#include "services/win/unique_handle.h"
+
+namespace kestro {
+
+void RecordCall(std::wstring_view entry, std::initializer_list<std::wstring_view> args) {
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableW(kCallRecordVariable, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return;
+    const DWORD savedError = GetLastError();
+    const std::wstring line = FormatRecordLine(GetCurrentProcessId(), entry, args);
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), nullptr, 0,
+                                          nullptr, nullptr);
+    std::string utf8(bytes > 0 ? bytes : 0, '\0');
+    if (bytes > 0)
+        WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), utf8.data(), bytes, nullptr,
+                            nullptr);
+    // Append-only access makes each line one atomic write even with two processes recording.
+    UniqueFile file(CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file) {
+        DWORD written = 0;
+        WriteFile(file.get(), utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+    }
+    // Callers read GetLastError right after some entry points; recording must not disturb it.
+    SetLastError(savedError);
+}
+
+}  // namespace kestro

@@ -1,0 +1,259 @@
+#include "tests/win/launcher/launcher_harness.h"
+
+#include <string_view>
+
+#include "outside/tarnlib/tarnlib_registry.h"
+
+namespace kestro::test {
+
+namespace {
+
+constexpr wchar_t kLauncherFile[] = L"KestroGC.exe";
+constexpr const wchar_t* kImportedLibraries[] = {L"Tarnlib.dll", L"Paneforge.dll", L"Basekit.dll"};
+
+std::wstring FromUtf8(const std::string& text) {
+    if (text.empty()) return std::wstring();
+    const int chars = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring out(chars, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), chars);
+    return out;
+}
+
+std::wstring Unescape(std::wstring_view field) {
+    std::wstring out;
+    for (size_t i = 0; i < field.size(); ++i) {
+        if (field[i] != L'\\' || i + 1 == field.size()) {
+            out += field[i];
+            continue;
+        }
+        const wchar_t next = field[++i];
+        out += next == L't' ? L'\t' : next == L'n' ? L'\n' : next == L'r' ? L'\r' : next;
+    }
+    return out;
+}
+
+}  // namespace
+
+std::wstring BinFolder() {
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path, length);
+    return folder.substr(0, folder.find_last_of(L'\\'));
+}
+
+std::wstring TempPath(const std::wstring& name) {
+    wchar_t folder[MAX_PATH];
+    GetTempPathW(MAX_PATH, folder);
+    return std::wstring(folder) + name;
+}
+
+Launched StartLauncher(const std::wstring& folder, const std::wstring& arguments) {
+    Launched launched;
+    const std::wstring exe = folder + L"\\" + kLauncherFile;
+    launched.commandLine = L"\"" + exe + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+    std::wstring mutableLine = launched.commandLine;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    if (CreateProcessW(exe.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                       &info)) {
+        CloseHandle(info.hThread);
+        launched.process.reset(info.hProcess);
+        launched.pid = info.dwProcessId;
+    }
+    return launched;
+}
+
+void Pump(DWORD milliseconds) {
+    const DWORD until = GetTickCount() + milliseconds;
+    for (;;) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+        const DWORD now = GetTickCount();
+        if (static_cast<LONG>(until - now) <= 0) return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, until - now, QS_ALLINPUT);
+    }
+}
+
+DWORD WaitForExit(const Launched& launched, DWORD timeoutMs) {
+    if (!launched.process) return STILL_ACTIVE;
+    const DWORD until = GetTickCount() + timeoutMs;
+    for (;;) {
+        const HANDLE process = launched.process.get();
+        const DWORD now = GetTickCount();
+        const DWORD left = static_cast<LONG>(until - now) > 0 ? until - now : 0;
+        const DWORD woke = MsgWaitForMultipleObjects(1, &process, FALSE, left, QS_ALLINPUT);
+        if (woke == WAIT_OBJECT_0) break;
+        if (woke == WAIT_OBJECT_0 + 1) {
+            MSG message;
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+            continue;
+        }
+        return STILL_ACTIVE;
+    }
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(launched.process.get(), &code);
+    return code;
+}
+
+HWND WaitForWindow(const wchar_t* className, const wchar_t* title, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        HWND window = FindWindowW(className, title);
+        if (window && IsWindowVisible(window)) return window;
+        if (GetTickCount() - start > timeoutMs) return nullptr;
+        Pump(20);
+    }
+}
+
+std::vector<RecordLine> ReadRecord(const std::wstring& path) {
+    std::vector<RecordLine> lines;
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) return lines;
+    std::string bytes;
+    char chunk[4096];
+    DWORD got = 0;
+    while (ReadFile(file.get(), chunk, sizeof(chunk), &got, nullptr) && got > 0) bytes.append(chunk, got);
+    const std::wstring text = FromUtf8(bytes);
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find(L'\n', start);
+        if (end == std::wstring::npos) break;  // a line still being written
+        const std::wstring_view line(text.data() + start, end - start);
+        start = end + 1;
+        RecordLine record;
+        size_t fieldStart = 0;
+        int index = 0;
+        for (;;) {
+            const size_t tab = line.find(L'\t', fieldStart);
+            const std::wstring field =
+                Unescape(line.substr(fieldStart, tab == std::wstring_view::npos ? line.npos : tab - fieldStart));
+            if (index == 0) {
+                record.pid = std::wcstoul(field.c_str(), nullptr, 10);
+            } else if (index == 1) {
+                record.entry = field;
+            } else {
+                record.args.push_back(field);
+            }
+            ++index;
+            if (tab == std::wstring_view::npos) break;
+            fieldStart = tab + 1;
+        }
+        lines.push_back(std::move(record));
+    }
+    return lines;
+}
+
+std::vector<RecordLine> LinesOf(const std::vector<RecordLine>& lines, DWORD pid) {
+    std::vector<RecordLine> out;
+    for (const RecordLine& line : lines) {
+        if (line.pid == pid) out.push_back(line);
+    }
+    return out;
+}
+
+std::vector<std::wstring> EntriesOf(const std::vector<RecordLine>& lines, DWORD pid) {
+    std::vector<std::wstring> out;
+    for (const RecordLine& line : lines) {
+        if (line.pid == pid) out.push_back(line.entry);
+    }
+    return out;
+}
+
+bool WaitForEntry(const std::wstring& path, DWORD pid, const std::wstring& entry, DWORD timeoutMs,
+                  RecordLine* found) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        for (const RecordLine& line : ReadRecord(path)) {
+            if (line.pid == pid && line.entry == entry) {
+                if (found) *found = line;
+                return true;
+            }
+        }
+        if (GetTickCount() - start > timeoutMs) return false;
+        Pump(20);
+    }
+}
+
+ScopedTheme::ScopedTheme(const wchar_t* theme) {
+    UniqueRegKey key;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, tarnlib::kProductKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
+                        nullptr, key.put(), nullptr) != ERROR_SUCCESS) {
+        return;
+    }
+    wchar_t value[256];
+    DWORD bytes = sizeof(value) - sizeof(wchar_t);
+    DWORD type = 0;
+    if (RegQueryValueExW(key.get(), tarnlib::kThemeValue, nullptr, &type, reinterpret_cast<BYTE*>(value), &bytes) ==
+            ERROR_SUCCESS &&
+        type == REG_SZ) {
+        value[bytes / sizeof(wchar_t)] = L'\0';
+        hadValue_ = true;
+        previous_ = value;
+    }
+    if (theme) {
+        RegSetValueExW(key.get(), tarnlib::kThemeValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(theme),
+                       static_cast<DWORD>((wcslen(theme) + 1) * sizeof(wchar_t)));
+    } else {
+        RegDeleteValueW(key.get(), tarnlib::kThemeValue);
+    }
+}
+
+ScopedTheme::~ScopedTheme() {
+    UniqueRegKey key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, tarnlib::kProductKey, 0, KEY_SET_VALUE, key.put()) != ERROR_SUCCESS) return;
+    if (hadValue_) {
+        RegSetValueExW(key.get(), tarnlib::kThemeValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(previous_.c_str()),
+                       static_cast<DWORD>((previous_.size() + 1) * sizeof(wchar_t)));
+    } else {
+        RegDeleteValueW(key.get(), tarnlib::kThemeValue);
+    }
+}
+
+InstallCopy::InstallCopy(const std::wstring& name, bool withHubshell, bool withCrashReporter) {
+    folder_ = TempPath(name + L"-" + std::to_wstring(GetCurrentProcessId()));
+    CreateDirectoryW(folder_.c_str(), nullptr);
+    const std::wstring bin = BinFolder();
+    CopyFileW((bin + L"\\" + kLauncherFile).c_str(), (folder_ + L"\\" + kLauncherFile).c_str(), FALSE);
+    for (const wchar_t* library : kImportedLibraries) {
+        CopyFileW((bin + L"\\" + library).c_str(), (folder_ + L"\\" + library).c_str(), FALSE);
+    }
+    if (withHubshell) {
+        CopyFileW((bin + L"\\Hubshell.dll").c_str(), (folder_ + L"\\Hubshell.dll").c_str(), FALSE);
+    }
+    if (withCrashReporter) {
+        // Only its presence matters to start-up.
+        UniqueFile reporter(CreateFileW((folder_ + L"\\crashpost.exe").c_str(), GENERIC_WRITE, 0, nullptr,
+                                        CREATE_ALWAYS, 0, nullptr));
+    }
+}
+
+InstallCopy::~InstallCopy() {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder_ + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+                DeleteFileW((folder_ + L"\\" + found.cFileName).c_str());
+            }
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(folder_.c_str());
+}
+
+std::wstring Utf16Hex(const std::wstring& text) {
+    static const wchar_t digits[] = L"0123456789abcdef";
+    std::wstring out;
+    for (wchar_t c : text) {
+        const unsigned value = static_cast<unsigned>(c);
+        for (unsigned byte : {value & 0xFFu, value >> 8}) {
+            out += digits[byte >> 4];
+            out += digits[byte & 15];
+        }
+    }
+    return out;
+}
+
+}  // namespace kestro::test

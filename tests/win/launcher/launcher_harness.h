@@ -1,0 +1,69 @@
+#pragma once
+// Starts real KestroGC processes under Wine and reads the outside libraries' call record.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "services/win/unique_handle.h"
+
+namespace kestro::test {
+
+struct RecordLine {
+    DWORD pid = 0;
+    std::wstring entry;
+    std::vector<std::wstring> args;
+};
+
+struct Launched {
+    UniqueHandle process;
+    DWORD pid = 0;
+    std::wstring commandLine;
+};
+
+// The folder this test program runs from; the launcher and its libraries are built beside it.
+std::wstring BinFolder();
+std::wstring TempPath(const std::wstring& name);
+
+// Starts folder\KestroGC.exe with "<quoted exe> " + arguments as its exact command line.
+Launched StartLauncher(const std::wstring& folder, const std::wstring& arguments);
+// Waits, pumping this thread's messages; the exit code, or STILL_ACTIVE on time-out.
+DWORD WaitForExit(const Launched& launched, DWORD timeoutMs);
+// The window once it is shown: the game centre serves its pipe before that.
+HWND WaitForWindow(const wchar_t* className, const wchar_t* title, DWORD timeoutMs);
+void Pump(DWORD milliseconds);
+
+std::vector<RecordLine> ReadRecord(const std::wstring& path);
+std::vector<RecordLine> LinesOf(const std::vector<RecordLine>& lines, DWORD pid);
+std::vector<std::wstring> EntriesOf(const std::vector<RecordLine>& lines, DWORD pid);
+// Polls the record until a line of pid with this entry appears.
+bool WaitForEntry(const std::wstring& path, DWORD pid, const std::wstring& entry, DWORD timeoutMs,
+                  RecordLine* found = nullptr);
+
+// Sets HKCU\SOFTWARE\Tarnwell\KestroGC\Theme for its lifetime and restores what was there.
+class ScopedTheme {
+public:
+    explicit ScopedTheme(const wchar_t* theme);
+    ~ScopedTheme();
+    ScopedTheme(const ScopedTheme&) = delete;
+    ScopedTheme& operator=(const ScopedTheme&) = delete;
+
+private:
+    bool hadValue_ = false;
+    std::wstring previous_;
+};
+
+// A copy of the launcher and its libraries in a folder of its own, removed at the end.
+class InstallCopy {
+public:
+    InstallCopy(const std::wstring& name, bool withHubshell, bool withCrashReporter);
+    ~InstallCopy();
+    const std::wstring& Folder() const { return folder_; }
+
+private:
+    std::wstring folder_;
+};
+
+std::wstring Utf16Hex(const std::wstring& text);
+
+}  // namespace kestro::test

@@ -1,0 +1,322 @@
+// KestroGC started as real processes under Wine: first and second starts, the
+// hand-over through the pipe, window activation and the outside libraries' order.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "launcher/core/edition_title.h"
+#include "outside/common/call_record.h"
+#include "outside/hubshell/hubshell.h"
+#include "tests/win/launcher/launcher_harness.h"
+
+namespace kestro::test {
+namespace {
+
+constexpr DWORD kWindowTimeoutMs = 15000;
+constexpr DWORD kExitTimeoutMs = 15000;
+constexpr wchar_t kMutexName[] = L"Global\\Kestro_GameCenter";
+
+class LauncherTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        recordPath_ = TempPath(L"kestro-record-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                               std::wstring(info->name(), info->name() + strlen(info->name())) + L".txt");
+        for (wchar_t& c : recordPath_) {
+            if (c == L'/') c = L'_';
+        }
+        DeleteFileW(recordPath_.c_str());
+        SetEnvironmentVariableW(kCallRecordVariable, recordPath_.c_str());
+    }
+
+    void TearDown() override {
+        for (Launched* launched : running_) {
+            if (WaitForExit(*launched, 0) == STILL_ACTIVE) {
+                TerminateProcess(launched->process.get(), 1);
+                WaitForExit(*launched, kExitTimeoutMs);
+            }
+        }
+        SetEnvironmentVariableW(kCallRecordVariable, nullptr);
+        DeleteFileW(recordPath_.c_str());
+    }
+
+    // A first start from the build folder, its window found by class and title.
+    HWND StartGameCenter(Launched& first, const wchar_t* title = kDefaultProductTitle) {
+        first = StartLauncher(BinFolder(), L"");
+        running_.push_back(&first);
+        return WaitForWindow(kHubshellWindowClass, title, kWindowTimeoutMs);
+    }
+
+    DWORD CloseGameCenter(Launched& first, HWND window) {
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        return WaitForExit(first, kExitTimeoutMs);
+    }
+
+    DWORD RunSecondStart(const std::wstring& arguments, Launched& second) {
+        second = StartLauncher(BinFolder(), arguments);
+        running_.push_back(&second);
+        return WaitForExit(second, kExitTimeoutMs);
+    }
+
+    std::wstring recordPath_;
+    std::vector<Launched*> running_;
+};
+
+TEST_F(LauncherTest, FirstStartOpensTheWindowAndStartsAndStopsTheOutsideLibrariesInOrder) {
+    ScopedTheme theme(nullptr);
+    Launched first;
+    HWND window = StartGameCenter(first);
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(IsWindowVisible(window));
+    DWORD windowPid = 0;
+    GetWindowThreadProcessId(window, &windowPid);
+    EXPECT_EQ(windowPid, first.pid);
+    EXPECT_EQ(CloseGameCenter(first, window), 0u);
+
+    const std::vector<RecordLine> lines = LinesOf(ReadRecord(recordPath_), first.pid);
+    std::vector<std::wstring> entries;
+    for (const RecordLine& line : lines) entries.push_back(line.entry);
+    const std::vector<std::wstring> expected = {
+        L"GetApp",
+        L"CHApp::InitApplication",
+        L"AysncTask::InitAsyncSystem",
+        L"InitXThread",
+        L"CHKestroFile::GetModuleFolder",
+        L"CXFileLoader::Init",
+        L"CCommFunc::GetGCTheme",
+        L"CHUtil::GetCommandArgs",
+        L"InitCefInstance",
+        L"CHKestroFile::GetModuleFolder",
+        L"CHUtil::GetFileVersion",
+        L"CreateHubshell",
+        L"CCommFunc::GetGCTheme",  // the window asks for its own title
+        L"Hubshell::Destroy",
+        L"UnInitXThread",
+        L"ShutDownCefInstance",
+    };
+    ASSERT_EQ(entries, expected);
+
+    const std::wstring bin = BinFolder();
+    EXPECT_EQ(lines[1].args, (std::vector<std::wstring>{L"own-module", L"no-previous", L"", L"10"}));
+    EXPECT_EQ(lines[5].args, (std::vector<std::wstring>{bin + L"/res.data", L"1", L"0"}));
+    EXPECT_EQ(lines[6].args, std::vector<std::wstring>{L"default"});
+    EXPECT_EQ(lines[10].args, std::vector<std::wstring>{bin + L"\\KestroGC.exe"});
+    EXPECT_EQ(lines[11].args, (std::vector<std::wstring>{L"30", L"2147", L"2.1.4.7"}));
+    EXPECT_EQ(lines[15].args, std::vector<std::wstring>{L"started"});
+}
+
+class HandOverWords : public LauncherTest, public ::testing::WithParamInterface<const wchar_t*> {};
+
+TEST_P(HandOverWords, SecondStartFromALinkHandsItsExactCommandLineToTheRunningGameCentre) {
+    ScopedTheme theme(L"default");
+    Launched first;
+    HWND window = StartGameCenter(first);
+    ASSERT_NE(window, nullptr);
+
+    const std::wstring link = L"gcapp://open?game=星际&id=42";
+    Launched second;
+    EXPECT_EQ(RunSecondStart(L"\"" + link + L"\" " + GetParam(), second), 0u);
+
+    RecordLine message;
+    ASSERT_TRUE(WaitForEntry(recordPath_, first.pid, L"Hubshell::PipeMessage", kExitTimeoutMs, &message));
+    ASSERT_EQ(message.args.size(), 2u);
+    const size_t n = second.commandLine.size();
+    EXPECT_EQ(message.args[0], std::to_wstring(2 * n + 2));
+    EXPECT_EQ(message.args[1], Utf16Hex(second.commandLine) + L"0000");
+
+    RecordLine acted;
+    ASSERT_TRUE(WaitForEntry(recordPath_, first.pid, L"Hubshell::GcappLink", kExitTimeoutMs, &acted));
+    EXPECT_EQ(acted.args, std::vector<std::wstring>{link});
+
+    // The second start handed over: it neither looked for the window nor started the browser runtime.
+    const std::vector<std::wstring> secondEntries = EntriesOf(ReadRecord(recordPath_), second.pid);
+    EXPECT_EQ(secondEntries.back(), L"UnInitXThread");
+    for (const std::wstring& entry : secondEntries) {
+        EXPECT_NE(entry, L"CHUtilEx::HasFullScreenRuning");
+        EXPECT_NE(entry, L"InitCefInstance");
+        EXPECT_NE(entry, L"ShutDownCefInstance");
+    }
+    EXPECT_EQ(CloseGameCenter(first, window), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(AnyCase, HandOverWords,
+                         ::testing::Values(L"-from oneclick", L"-FROM OneClick", L"-From ONECLICK extra"));
+
+// Second starts that are not from a link bring the running window forward instead.
+class ActivationTest : public LauncherTest {
+protected:
+    void SetUp() override {
+        LauncherTest::SetUp();
+        window_ = StartGameCenter(first_);
+        ASSERT_NE(window_, nullptr);
+    }
+    void TearDown() override {
+        if (window_ && IsWindow(window_)) {
+            EXPECT_EQ(CloseGameCenter(first_, window_), 0u);
+        }
+        LauncherTest::TearDown();
+    }
+    void ExpectNoHandOver() {
+        for (const RecordLine& line : LinesOf(ReadRecord(recordPath_), first_.pid)) {
+            EXPECT_NE(line.entry, L"Hubshell::PipeMessage");
+        }
+    }
+
+    ScopedTheme theme_{L"default"};
+    Launched first_;
+    HWND window_ = nullptr;
+};
+
+TEST_F(ActivationTest, MinimisedWindowIsRestoredByAStartWithOnlyThreeWords) {
+    ShowWindow(window_, SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(window_));
+    Launched second;
+    EXPECT_EQ(RunSecondStart(L"\"gcapp://open?id=1\" -from", second), 0u);
+    Pump(200);
+    EXPECT_FALSE(IsIconic(window_));
+    EXPECT_TRUE(IsWindowVisible(window_));
+    ExpectNoHandOver();
+}
+
+TEST_F(ActivationTest, HiddenWindowIsShownByAStartWithAnotherWordAfterFrom) {
+    ShowWindow(window_, SW_HIDE);
+    ASSERT_FALSE(IsWindowVisible(window_));
+    Launched second;
+    EXPECT_EQ(RunSecondStart(L"\"gcapp://open?id=1\" -from desktop", second), 0u);
+    Pump(200);
+    EXPECT_TRUE(IsWindowVisible(window_));
+    EXPECT_FALSE(IsIconic(window_));
+    ExpectNoHandOver();
+}
+
+bool IsAbove(HWND upper, HWND lower) {
+    for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
+        if (window == upper) return true;
+        if (window == lower) return false;
+    }
+    return false;
+}
+
+TEST_F(ActivationTest, VisibleWindowIsLiftedAboveOthersAndLeftNonTopmost) {
+    HWND cover = CreateWindowExW(0, L"STATIC", L"cover", WS_POPUP | WS_VISIBLE, 100, 60, 600, 400, nullptr, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(cover, nullptr);
+    SetWindowPos(cover, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    Pump(100);
+    ASSERT_TRUE(IsAbove(cover, window_));
+
+    Launched second;
+    EXPECT_EQ(RunSecondStart(L"", second), 0u);
+    Pump(200);
+    EXPECT_TRUE(IsAbove(window_, cover));
+    EXPECT_EQ(GetWindowLongW(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    DestroyWindow(cover);
+    ExpectNoHandOver();
+}
+
+TEST_F(ActivationTest, FullScreenProgramKeepsTheRunningWindowAsItIs) {
+    ShowWindow(window_, SW_MINIMIZE);
+    HWND fullScreen = CreateWindowExW(0, L"STATIC", L"game", WS_POPUP | WS_VISIBLE, 0, 0,
+                                      GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
+                                      GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(fullScreen, nullptr);
+    SetForegroundWindow(fullScreen);
+    Pump(100);
+
+    Launched second;
+    EXPECT_EQ(RunSecondStart(L"", second), 0u);
+    Pump(200);
+    EXPECT_TRUE(IsIconic(window_));
+    RecordLine answer;
+    ASSERT_TRUE(WaitForEntry(recordPath_, second.pid, L"CHUtilEx::HasFullScreenRuning", 0, &answer));
+    EXPECT_EQ(answer.args, std::vector<std::wstring>{L"1"});
+    DestroyWindow(fullScreen);
+}
+
+TEST_F(LauncherTest, SecondStartWithoutAServedPipeTriesThreeTimesAndEndsWithZero) {
+    // Holding the instance mutex ourselves makes the start a second one with nobody serving the pipe.
+    UniqueHandle mutex(CreateMutexW(nullptr, FALSE, kMutexName));
+    ASSERT_TRUE(mutex);
+    ASSERT_NE(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+    const DWORD started = GetTickCount();
+    Launched second;
+    EXPECT_EQ(RunSecondStart(L"\"gcapp://open?id=7\" -from oneclick", second), 0u);
+    const DWORD elapsed = GetTickCount() - started;
+    // Three failed attempts, each followed by a one-second pause, and no fall-back to activation.
+    EXPECT_GE(elapsed, 2900u);
+    EXPECT_LT(elapsed, 9000u);
+    for (const std::wstring& entry : EntriesOf(ReadRecord(recordPath_), second.pid)) {
+        EXPECT_NE(entry, L"CHUtilEx::HasFullScreenRuning");
+    }
+}
+
+TEST_F(LauncherTest, FirstStartWithoutHubshellEndsAtOnceWithZero) {
+    InstallCopy install(L"kestro-no-hubshell", false, false);
+    Launched first = StartLauncher(install.Folder(), L"");
+    running_.push_back(&first);
+    EXPECT_EQ(WaitForExit(first, kExitTimeoutMs), 0u);
+    const std::vector<std::wstring> entries = EntriesOf(ReadRecord(recordPath_), first.pid);
+    ASSERT_FALSE(entries.empty());
+    // Loading the window library is the last step: nothing is created, nothing is cleaned up.
+    EXPECT_EQ(entries.back(), L"CHKestroFile::GetModuleFolder");
+    EXPECT_EQ(entries[entries.size() - 2], L"InitCefInstance");
+}
+
+TEST_F(LauncherTest, CrashReporterBesideTheLauncherIsRegisteredWithTheProductDetails) {
+    ScopedTheme theme(L"vesk");
+    InstallCopy install(L"kestro-with-crashpost", true, true);
+    Launched first = StartLauncher(install.Folder(), L"");
+    running_.push_back(&first);
+    const std::wstring title(ProductTitleForEdition(L"vesk"));
+    HWND window = WaitForWindow(kHubshellWindowClass, title.c_str(), kWindowTimeoutMs);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(CloseGameCenter(first, window), 0u);
+
+    const std::vector<RecordLine> lines = LinesOf(ReadRecord(recordPath_), first.pid);
+    size_t at = 0;
+    while (at < lines.size() && lines[at].entry != L"TarnCrashpost::InitCrashpost") ++at;
+    ASSERT_LT(at, lines.size());
+    ASSERT_GT(at, 0u);
+    EXPECT_EQ(lines[at - 1].entry, L"CCommFunc::GetGCTheme");
+    ASSERT_LT(at + 1, lines.size());
+    EXPECT_EQ(lines[at + 1].entry, L"CHUtil::GetCommandArgs");
+    const std::vector<std::wstring> expected = {
+        title, title, install.Folder() + L"\\KestroGC.exe", L"KestroGC.exe", L"2", L"1", L"4", L"7", L"3134", L"1",
+        L"1", L"1", L"1", std::to_wstring(GetSystemDefaultUILanguage()), L"0"};
+    EXPECT_EQ(lines[at].args, expected);
+}
+
+TEST_F(LauncherTest, EditionKeyIsMatchedExactlySoCapitalisedLumoGetsTheDefaultTitle) {
+    {
+        ScopedTheme theme(L"Lumo");
+        Launched first;
+        HWND window = StartGameCenter(first, L"Kestro 模拟器");
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(CloseGameCenter(first, window), 0u);
+    }
+    {
+        ScopedTheme theme(L"lumo");
+        Launched first;
+        HWND window = StartGameCenter(first, L"Lumo手游模拟器");
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(CloseGameCenter(first, window), 0u);
+    }
+}
+
+TEST_F(LauncherTest, GameCentreThatCannotServeThePipeEndsWithZeroAndReleasesItsLibraries) {
+    // Another process owns the pipe name, so the window library declines to create the window.
+    UniqueHandle squatter(CreateNamedPipeW(kHandOverPipeName, PIPE_ACCESS_DUPLEX, PIPE_TYPE_MESSAGE, 1, 512, 512, 0,
+                                           nullptr));
+    ASSERT_TRUE(squatter);
+    Launched first = StartLauncher(BinFolder(), L"");
+    running_.push_back(&first);
+    EXPECT_EQ(WaitForExit(first, kExitTimeoutMs), 0u);
+    const std::vector<std::wstring> entries = EntriesOf(ReadRecord(recordPath_), first.pid);
+    const std::vector<std::wstring> tail(entries.end() - std::min<size_t>(entries.size(), 4), entries.end());
+    EXPECT_EQ(tail, (std::vector<std::wstring>{L"CreateHubshell:failed", L"Hubshell::Destroy", L"UnInitXThread",
+                                               L"ShutDownCefInstance"}));
+}
+
+}  // namespace
+}  // namespace kestro::test
