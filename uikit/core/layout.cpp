@@ -2,8 +2,8 @@
 
 namespace kestro {
 
-LayoutBox LayoutChild(const LayoutBox& parent, int x, int y, int width, int height, int anchorMode) {
-    LayoutBox box;
+IntRect LayoutChild(const IntRect& parent, int x, int y, int width, int height, int anchorMode) {
+    IntRect box{};
     if (anchorMode == 0) {
         box.top = y + (y < 0 ? parent.bottom : parent.top);
         box.left = x + (x < 0 ? parent.right : parent.left);
@@ -16,7 +16,7 @@ LayoutBox LayoutChild(const LayoutBox& parent, int x, int y, int width, int heig
     return box;
 }
 
-void CenterIn(const LayoutBox& reference, int width, int height, int& x, int& y) {
+void CenterIn(const IntRect& reference, int width, int height, int& x, int& y) {
     x = reference.left + (reference.Width() - width) / 2;
     y = reference.top + (reference.Height() - height) / 2;
 }

@@ -16,7 +16,7 @@ namespace {
 // TTTOOLINFOW up to lParam: the record size every comctl32 version accepts.
 constexpr UINT kToolInfoSize = 44;
 
-LayoutBox BoxOf(const RECT& r) { return LayoutBox{r.left, r.top, r.right, r.bottom}; }
+IntRect BoxOf(const RECT& r) { return IntRect{r.left, r.top, r.right, r.bottom}; }
 bool SameRect(const RECT& a, const RECT& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
@@ -96,7 +96,7 @@ HDC UIObject::GetMemDC() {
 
 void UIObject::Layout() {
     if (!parent_ || width_ <= 0 || height_ <= 0 || SameRect(rect_, parent_->rect_)) return;
-    const LayoutBox box = LayoutChild(BoxOf(parent_->rect_), x_, y_, width_, height_, anchorMode_);
+    const IntRect box = LayoutChild(BoxOf(parent_->rect_), x_, y_, width_, height_, anchorMode_);
     rect_ = RECT{box.left, box.top, box.right, box.bottom};
     for (UIObject* child : children_)
         if (child->width_ > 0 && child->height_ > 0) child->Layout();

@@ -67,7 +67,7 @@ void CHWindow::CenterWindow() {
     if (child && GetParent(hwnd_)) GetClientRect(GetParent(hwnd_), &ref);
     else GetWindowRect(GetDesktopWindow(), &ref);
     int x = 0, y = 0;
-    CenterIn(LayoutBox{ref.left, ref.top, ref.right, ref.bottom}, w, h, x, y);
+    CenterIn(IntRect{ref.left, ref.top, ref.right, ref.bottom}, w, h, x, y);
     SetWindowPos(hwnd_, nullptr, x, y, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | (IsWindowVisible(hwnd_) ? 0 : SWP_NOREDRAW));
 }
