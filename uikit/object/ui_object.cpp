@@ -459,39 +459,35 @@ LRESULT UIObject::OnLButtonDown(WPARAM wParam, LPARAM lParam) {
     return result;
 }
 
-LRESULT UIObject::OnLButtonUp(WPARAM wParam, LPARAM lParam) {
-    const LRESULT result = CHWindow::OnLButtonUp(wParam, lParam);
+LRESULT UIObject::RouteButton(LRESULT (UIObject::*event)(WPARAM, POINT), WPARAM wParam, LPARAM lParam) {
     const POINT point = PointOf(lParam);
     UIObject* d = DeepestHovered();
-    if (!d) MouseUp(wParam, point);
-    else if (d->enabled_ && d->visible_) d->MouseUp(wParam, point);
+    if (!d) return (this->*event)(wParam, point);
+    if (d->enabled_ && d->visible_) return (d->*event)(wParam, point);
+    return 0;
+}
+
+LRESULT UIObject::OnLButtonUp(WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = CHWindow::OnLButtonUp(wParam, lParam);
+    RouteButton(&UIObject::MouseUp, wParam, lParam);
     return result;
 }
 
 LRESULT UIObject::OnLButtonDblClk(WPARAM wParam, LPARAM lParam) {
     const LRESULT result = CHWindow::OnLButtonDblClk(wParam, lParam);
-    const POINT point = PointOf(lParam);
-    UIObject* d = DeepestHovered();
-    if (!d) MouseDblClk(wParam, point);
-    else if (d->enabled_ && d->visible_) d->MouseDblClk(wParam, point);
+    RouteButton(&UIObject::MouseDblClk, wParam, lParam);
     return result;
 }
 
 LRESULT UIObject::OnRButtonUp(WPARAM wParam, LPARAM lParam) {
     const LRESULT result = CHWindow::OnRButtonUp(wParam, lParam);
-    const POINT point = PointOf(lParam);
-    UIObject* d = DeepestHovered();
-    if (!d) RMouseUp(wParam, point);
-    else if (d->enabled_ && d->visible_) d->RMouseUp(wParam, point);
+    RouteButton(&UIObject::RMouseUp, wParam, lParam);
     return result;
 }
 
 LRESULT UIObject::OnRButtonDown(WPARAM wParam, LPARAM lParam) {
     const LRESULT result = CHWindow::OnRButtonDown(wParam, lParam);
-    const POINT point = PointOf(lParam);
-    UIObject* d = DeepestHovered();
-    if (!d) RMouseDown(wParam, point);
-    else if (d->enabled_ && d->visible_) d->RMouseDown(wParam, point);
+    RouteButton(&UIObject::RMouseDown, wParam, lParam);
     return result;
 }
 

@@ -177,6 +177,9 @@ protected:
 
 private:
     LRESULT HoverStep(WPARAM wParam, POINT point);
+    // A button event for the deepest hovered object when it is enabled and visible,
+    // for the root itself when nothing is hovered.
+    LRESULT RouteButton(LRESULT (UIObject::*event)(WPARAM, POINT), WPARAM wParam, LPARAM lParam);
     void LeaveHoverChain();
     void Forget(UIObject* gone);
     LRESULT LayeredPaint(const RECT* requested);
