@@ -23,8 +23,8 @@ constexpr int kWindowX = 120;
 constexpr int kWindowY = 80;
 constexpr int kWindowWidth = 960;
 constexpr int kWindowHeight = 600;
-constexpr wchar_t kNoLinkYet[] = L"(none)";
-constexpr wchar_t kLinkCaption[] = L"gcapp: ";
+constexpr wchar_t kNoLinkYet[] = L"（无）";
+constexpr wchar_t kLinkCaption[] = L"最近链接：";
 
 HINSTANCE OwnModule() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
 

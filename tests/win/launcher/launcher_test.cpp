@@ -287,6 +287,39 @@ TEST_F(LauncherTest, CrashReporterBesideTheLauncherIsRegisteredWithTheProductDet
     EXPECT_EQ(lines[at].args, expected);
 }
 
+TEST_F(LauncherTest, UnhandledExceptionStartsTheCrashReporterBesideTheModule) {
+    const std::wstring reporterFolder = BinFolder() + L"\\crash-reporter";
+    Launched host;
+    host.commandLine = L"\"" + BinFolder() + L"\\crash_host.exe\" \"" + reporterFolder + L"\\KestroGC.exe\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    std::wstring line = host.commandLine;
+    ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info));
+    CloseHandle(info.hThread);
+    host.process.reset(info.hProcess);
+    host.pid = info.dwProcessId;
+    running_.push_back(&host);
+    EXPECT_EQ(WaitForExit(host, kExitTimeoutMs), 0xE0004B47u);
+
+    const DWORD start = GetTickCount();
+    const RecordLine* started = nullptr;
+    std::vector<RecordLine> lines;
+    while (!started && GetTickCount() - start < kExitTimeoutMs) {
+        lines = ReadRecord(recordPath_);
+        for (const RecordLine& candidate : lines) {
+            if (candidate.entry == L"crashpost") started = &candidate;
+        }
+        if (!started) Pump(50);
+    }
+    ASSERT_NE(started, nullptr);
+    ASSERT_EQ(started->args.size(), 1u);
+    const std::wstring& reporterLine = started->args[0];
+    EXPECT_EQ(reporterLine.rfind(L"\"" + reporterFolder + L"\\crashpost.exe\"", 0), 0u) << reporterLine;
+    EXPECT_NE(reporterLine.find(L" -pid " + std::to_wstring(host.pid) + L" "), std::wstring::npos) << reporterLine;
+    EXPECT_NE(reporterLine.find(L" -version 2.1.4.7 "), std::wstring::npos) << reporterLine;
+}
+
 TEST_F(LauncherTest, EditionKeyIsMatchedExactlySoCapitalisedLumoGetsTheDefaultTitle) {
     {
         ScopedTheme theme(L"Lumo");
