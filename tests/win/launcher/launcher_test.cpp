@@ -17,6 +17,36 @@ constexpr DWORD kWindowTimeoutMs = 15000;
 constexpr DWORD kExitTimeoutMs = 15000;
 constexpr wchar_t kMutexName[] = L"Global\\Kestro_GameCenter";
 
+// Under Xvfb there is no window manager, yet Wine waits up to two seconds for one
+// whenever a managed window is hidden or destroyed. Unmanaged windows of the
+// programs of this test look the same here and close at once.
+class UnmanagedWindows : public ::testing::Environment {
+public:
+    void SetUp() override {
+        for (const wchar_t* program : kPrograms) {
+            UniqueRegKey key;
+            if (RegCreateKeyExW(HKEY_CURRENT_USER, KeyOf(program).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                                key.put(), nullptr) == ERROR_SUCCESS) {
+                RegSetValueExW(key.get(), L"Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"N"),
+                               2 * sizeof(wchar_t));
+            }
+        }
+    }
+    void TearDown() override {
+        for (const wchar_t* program : kPrograms) {
+            RegDeleteKeyW(HKEY_CURRENT_USER, KeyOf(program).c_str());
+            RegDeleteKeyW(HKEY_CURRENT_USER, (std::wstring(L"Software\\Wine\\AppDefaults\\") + program).c_str());
+        }
+    }
+
+private:
+    static constexpr const wchar_t* kPrograms[] = {L"KestroGC.exe", L"win_launcher_tests.exe"};
+    static std::wstring KeyOf(const wchar_t* program) {
+        return std::wstring(L"Software\\Wine\\AppDefaults\\") + program + L"\\X11 Driver";
+    }
+};
+const auto* const g_unmanagedWindows = ::testing::AddGlobalTestEnvironment(new UnmanagedWindows);
+
 class LauncherTest : public ::testing::Test {
 protected:
     void SetUp() override {
