@@ -2,6 +2,7 @@
 // hand-over through the pipe, window activation and the outside libraries' order.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -173,6 +174,38 @@ TEST_P(HandOverWords, SecondStartFromALinkHandsItsExactCommandLineToTheRunningGa
 INSTANTIATE_TEST_SUITE_P(AnyCase, HandOverWords,
                          ::testing::Values(L"-from oneclick", L"-FROM OneClick", L"-From ONECLICK extra"));
 
+TEST_F(LauncherTest, SimultaneousHandOversAllArriveWhole) {
+    ScopedTheme theme(L"default");
+    Launched first;
+    HWND window = StartGameCenter(first);
+    ASSERT_NE(window, nullptr);
+
+    constexpr int kStarts = 3;
+    Launched seconds[kStarts];
+    for (int i = 0; i < kStarts; ++i) {
+        seconds[i] = StartLauncher(BinFolder(), L"gcapp://open?id=" + std::to_wstring(i) + L" -from oneclick");
+        running_.push_back(&seconds[i]);
+    }
+    std::vector<std::wstring> expected;
+    for (Launched& second : seconds) {
+        EXPECT_EQ(WaitForExit(second, kExitTimeoutMs), 0u);
+        expected.push_back(Utf16Hex(second.commandLine) + L"0000");
+    }
+    std::vector<std::wstring> arrived;
+    const DWORD start = GetTickCount();
+    while (arrived.size() < kStarts && GetTickCount() - start < kExitTimeoutMs) {
+        arrived.clear();
+        for (const RecordLine& line : LinesOf(ReadRecord(recordPath_), first.pid)) {
+            if (line.entry == L"Hubshell::PipeMessage" && line.args.size() == 2) arrived.push_back(line.args[1]);
+        }
+        Pump(20);
+    }
+    std::sort(expected.begin(), expected.end());
+    std::sort(arrived.begin(), arrived.end());
+    EXPECT_EQ(arrived, expected);
+    EXPECT_EQ(CloseGameCenter(first, window), 0u);
+}
+
 // Second starts that are not from a link bring the running window forward instead.
 class ActivationTest : public LauncherTest {
 protected:
@@ -279,6 +312,19 @@ TEST_F(LauncherTest, SecondStartWithoutAServedPipeTriesThreeTimesAndEndsWithZero
     for (const std::wstring& entry : EntriesOf(ReadRecord(recordPath_), second.pid)) {
         EXPECT_NE(entry, L"CHUtilEx::HasFullScreenRuning");
     }
+}
+
+TEST_F(LauncherTest, StartEndsWithZeroWhenTheInstanceMutexCannotBeCreated) {
+    // An object of another kind holding the name makes CreateMutexW fail.
+    UniqueHandle blocker(CreateEventW(nullptr, TRUE, FALSE, kMutexName));
+    ASSERT_TRUE(blocker);
+    Launched start = StartLauncher(BinFolder(), L"gcapp://open?id=9 -from oneclick");
+    running_.push_back(&start);
+    EXPECT_EQ(WaitForExit(start, kExitTimeoutMs), 0u);
+    const std::vector<std::wstring> entries = EntriesOf(ReadRecord(recordPath_), start.pid);
+    ASSERT_FALSE(entries.empty());
+    // Neither a first nor a second start: nothing after reading the command line.
+    EXPECT_EQ(entries.back(), L"CHUtil::GetCommandArgs");
 }
 
 TEST_F(LauncherTest, FirstStartWithoutHubshellEndsAtOnceWithZero) {
