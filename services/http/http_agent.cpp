@@ -396,9 +396,9 @@ int CHttpAgent::ReadSome(std::string& out) {
         out.swap(pendingBody_);
         return 1;
     }
-    std::vector<char> buffer(static_cast<size_t>(receiveSize_));
-    int n = ReceiveOnce(buffer.data(), receiveSize_);
-    if (n > 0) out.append(buffer.data(), static_cast<size_t>(n));
+    if (receiveBuffer_.size() != static_cast<size_t>(receiveSize_)) receiveBuffer_.resize(static_cast<size_t>(receiveSize_));
+    int n = ReceiveOnce(receiveBuffer_.data(), receiveSize_);
+    if (n > 0) out.append(receiveBuffer_.data(), static_cast<size_t>(n));
     return out.empty() ? 0 : 1;
 }
 

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "services/http/http_wire.h"
 #include "services/http/lite.h"
@@ -160,6 +161,8 @@ private:
     std::string statusLine_;
     HttpHeaderMap responseHeaders_;
     bool winsockStarted_ = false;
+    // Reused by every receive of ReadSome, so a 2 MiB receive size costs one allocation.
+    std::vector<char> receiveBuffer_;
 };
 
 }  // namespace kestro

@@ -21,8 +21,6 @@ protected:
     ProxySettingsScope direct_{ProxySettingsScope::kDirect};
 };
 
-std::wstring Wide(uint16_t port) { return std::to_wstring(port); }
-
 TEST_F(HttpAgentTest, GetSendsSortedStandardHeadersAndReadsTheBody) {
     ScriptedServer server([](const std::string&) {
         return ScriptedServer::Whole(std::string(kOk) + "Content-Length: 5\r\n\r\nhello");

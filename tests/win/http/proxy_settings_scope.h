@@ -2,8 +2,8 @@
 // Sets the current user's proxy settings for one test and puts the previous ones back.
 //
 // Wine's WinHTTP reads them from only one place: the binary value
-// DefaultConnectionSettings under HKCU\Software\Microsoft\Windows\CurrentVersion\
-// Internet Settings\Connections, laid out as u32 0x46, u32 change counter, u32 flags
+// DefaultConnectionSettings under the current user's key
+// Software\Microsoft\Windows\CurrentVersion\Internet Settings\Connections, laid out as u32 0x46, u32 change counter, u32 flags
 // (1 direct, 2 fixed proxy, 4 script URL, 8 auto-detect), then three strings (proxy
 // list, bypass list, script URL), each a u32 length followed by its ANSI bytes. With
 // no value at all, auto-detection reads as on.
