@@ -264,15 +264,23 @@ int CHttpAgent::Connect() {
     return 1;
 }
 
+// The socket is non-blocking: an attempt that would block waits for readiness and is
+// made once more. Trying first saves a wait per piece when data is already there.
 int CHttpAgent::SendOnce(const char* data, int length) {
-    if (!socket_ || !WaitReady(socket_.get(), true, timeout_)) return -1;
+    if (!socket_) return -1;
     int n = send(socket_.get(), data, length, 0);
+    if (n == SOCKET_ERROR && WSAGetLastError() == WSAEWOULDBLOCK && WaitReady(socket_.get(), true, timeout_)) {
+        n = send(socket_.get(), data, length, 0);
+    }
     return n == SOCKET_ERROR ? -1 : n;
 }
 
 int CHttpAgent::ReceiveOnce(char* buffer, int size) {
-    if (!socket_ || !WaitReady(socket_.get(), false, timeout_)) return -1;
+    if (!socket_) return -1;
     int n = recv(socket_.get(), buffer, size, 0);
+    if (n == SOCKET_ERROR && WSAGetLastError() == WSAEWOULDBLOCK && WaitReady(socket_.get(), false, timeout_)) {
+        n = recv(socket_.get(), buffer, size, 0);
+    }
     return n == SOCKET_ERROR ? -1 : n;
 }
 
