@@ -183,6 +183,24 @@ TEST_F(HttpAgentTest, RedirectsAcrossHostsPortsAndSchemesAreFollowed) {
     EXPECT_EQ(out, "");
 }
 
+TEST_F(HttpAgentTest, RedirectToHttpsWithoutPortIsPlainHttpToPort443) {
+    // The test programs run as root here, so loopback port 443 can be bound.
+    ScriptedServer secure([](const std::string&) {
+        return ScriptedServer::Whole(std::string(kOk) + "Content-Length: 5\r\n\r\nplain");
+    }, 443);
+    ASSERT_TRUE(secure.Listening());
+    ScriptedServer first([](const std::string&) {
+        return ScriptedServer::Whole("HTTP/1.1 302 Found\r\nLocation: https://127.0.0.1/s\r\n\r\n");
+    });
+    CHttpAgent agent;
+    agent.SetTimeout(5);
+    std::string out;
+    EXPECT_EQ(agent.Get(L"127.0.0.1", first.Port(), L"/a", out, nullptr), 1);
+    EXPECT_EQ(out, "plain");
+    ASSERT_EQ(secure.Requests().size(), 1u);
+    EXPECT_EQ(secure.Requests()[0].substr(0, 17), "GET /s HTTP/1.1\r\n");
+}
+
 TEST_F(HttpAgentTest, RedirectedPostPostsTheSameBodyAgain) {
     ScriptedServer target([](const std::string&) {
         return ScriptedServer::Whole(std::string(kOk) + "Content-Length: 2\r\n\r\nok");

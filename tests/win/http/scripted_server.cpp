@@ -39,18 +39,19 @@ std::string ReadRequest(SOCKET s) {
     return request;
 }
 
-ScriptedServer::ScriptedServer(Handler handler) : handler_(std::move(handler)) {
+ScriptedServer::ScriptedServer(Handler handler, uint16_t port) : handler_(std::move(handler)) {
     WSADATA data;
     WSAStartup(MAKEWORD(2, 2), &data);
     listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof(address));
-    listen(listener_, 16);
-    int length = sizeof(address);
-    getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-    port_ = ntohs(address.sin_port);
+    address.sin_port = htons(port);
+    if (bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0 && listen(listener_, 16) == 0) {
+        int length = sizeof(address);
+        getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+        port_ = ntohs(address.sin_port);
+    }
     thread_ = std::thread([this] { Run(); });
 }
 

@@ -22,12 +22,14 @@ struct ScriptedReply {
 class ScriptedServer {
 public:
     using Handler = std::function<ScriptedReply(const std::string& request)>;
-    explicit ScriptedServer(Handler handler);
+    // Port 0 picks a free port.
+    explicit ScriptedServer(Handler handler, uint16_t port = 0);
     ~ScriptedServer();
     ScriptedServer(const ScriptedServer&) = delete;
     ScriptedServer& operator=(const ScriptedServer&) = delete;
 
     uint16_t Port() const { return port_; }
+    bool Listening() const { return port_ != 0; }
     std::vector<std::string> Requests();
 
     // A reply of one piece: status line, headers, blank line, body.
