@@ -16,6 +16,11 @@ uint16_t DefaultPortForScheme(const std::string& scheme) {
 
 bool ParseAbsoluteUrl(const std::string& url, HttpUrlParts& out) {
     out = HttpUrlParts();
+    // A server's Location must not smuggle line breaks or spaces into the request line or the Host header.
+    for (char c : url) {
+        unsigned char byte = static_cast<unsigned char>(c);
+        if (byte <= 0x20 || byte == 0x7F) return false;
+    }
     size_t schemeEnd = url.find("://");
     if (schemeEnd == std::string::npos || schemeEnd == 0) return false;
     std::string scheme = url.substr(0, schemeEnd);

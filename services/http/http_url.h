@@ -15,7 +15,7 @@ struct HttpUrlParts {
 uint16_t DefaultPortForScheme(const std::string& scheme);
 
 // False (host left empty) for text that is not an absolute URL, such as a path alone,
-// or with a port that is not a number of 1 to 65535.
+// with a port that is not a number of 1 to 65535, or with control characters or spaces.
 bool ParseAbsoluteUrl(const std::string& url, HttpUrlParts& out);
 
 }  // namespace kestro

@@ -42,5 +42,13 @@ TEST(HttpUrl, PathAloneAndBadPortsAreNotAbsoluteUrls) {
     EXPECT_FALSE(ParseAbsoluteUrl("/p?u=http://h/", parts));
 }
 
+TEST(HttpUrl, LineBreaksAndSpacesCannotReachTheRequest) {
+    HttpUrlParts parts;
+    EXPECT_FALSE(ParseAbsoluteUrl("http://h\r\nX-Injected: 1/p", parts));
+    EXPECT_FALSE(ParseAbsoluteUrl("http://h/p HTTP/1.0\r\n\r\nGET /x", parts));
+    EXPECT_FALSE(ParseAbsoluteUrl(std::string("http://h/p\0x", 12), parts));
+    EXPECT_TRUE(parts.host.empty());
+}
+
 }  // namespace
 }  // namespace kestro

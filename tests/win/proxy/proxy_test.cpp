@@ -107,6 +107,21 @@ TEST(AgentThroughProxy, RawRequestIsRewrittenForTheProxy) {
     EXPECT_EQ(agent.SendRawRequest("target", 81, noBlock), 0);
 }
 
+TEST(AgentThroughProxy, ProxyNamedByHostNameIsResolved) {
+    ScriptedServer proxy(Answer(kOk));
+    ProxySettingsScope settings(ProxySettingsScope::kDirect);
+    CHttpAgent agent;
+    agent.SetTimeout(5);
+    std::string out;
+    agent.SetProxy("localhost", proxy.Port(), "", "", "", 0);
+    EXPECT_EQ(agent.Get(L"example", 80, L"/n", out, nullptr), 1);
+    EXPECT_EQ(out, "proxied");
+    // A name that cannot be resolved fails; it is never taken for an address.
+    agent.SetProxy("10-proxy-2.invalid", proxy.Port(), "", "", "", 0);
+    EXPECT_EQ(agent.Get(L"example", 80, L"/n", out, nullptr), 0);
+    EXPECT_EQ(proxy.Requests().size(), 1u);
+}
+
 TEST(AgentThroughProxy, UnreachableProxyFailsPromptly) {
     ProxySettingsScope settings(ProxySettingsScope::kDirect);
     CHttpAgent agent;
