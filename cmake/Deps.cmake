@@ -49,3 +49,17 @@ else()
   add_library(kestro_minizip INTERFACE)
   target_link_libraries(kestro_minizip INTERFACE PkgConfig::MINIZIP kestro_zlib)
 endif()
+
+# Duktape, the script engine behind the stand-in browser runtime, from its
+# unpacked source package in both builds. Its undefined-behaviour checks stay
+# off: they would report the engine's own deliberate tricks, not ours.
+set(_duk "${KESTRO_DEPS_DIR}/duktape/src")
+if(EXISTS "${_duk}/duktape.c")
+  add_library(kestro_duktape STATIC ${_duk}/duktape.c)
+  target_include_directories(kestro_duktape SYSTEM PUBLIC ${_duk})
+  target_compile_options(kestro_duktape PRIVATE -w)
+  if(NOT KESTRO_WIN32)
+    target_compile_options(kestro_duktape PRIVATE -fno-sanitize=undefined)
+    target_link_libraries(kestro_duktape PUBLIC m)
+  endif()
+endif()
