@@ -10,6 +10,7 @@ namespace standin {
 namespace {
 
 enum class Kind { kUndefined, kNull, kBool, kNumber, kString, kObject, kOther };
+enum class PropertyOp;
 
 // A script value. Primitives are copied when wrapped; objects stay in their
 // heap and are kept alive there for as long as the wrapper lives.
@@ -128,6 +129,8 @@ class V8ValueImpl : public CefV8Value {
     return true;
   }
   int FunctionIndex();
+  // Runs one property operation on this object; its result.
+  bool RunProperty(PropertyOp op, const CefString& key, V8ValueImpl* value, unsigned flags);
 
   Kind kind_;
   bool bool_ = false;
@@ -167,7 +170,12 @@ bool V8ValueImpl::IsSame(CefRefPtr<CefV8Value> that) {
 }
 
 // Arguments of the property bodies: the key in engine text, and what to set.
+enum class PropertyOp { kHas, kDelete, kGet, kSet, kDefineAccessor };
+
+// Arguments of the property body: the operation, the key in engine text, and
+// what to set.
 struct PropertyArgs {
+  PropertyOp op;
   const char* key;
   size_t key_len;
   V8ValueImpl* value;
@@ -175,68 +183,72 @@ struct PropertyArgs {
   bool result;
 };
 
-duk_ret_t HasBody(duk_context* ctx, void* udata) {
-  // A safe call shares the caller's frame: the argument is the top value.
-  duk_idx_t self = duk_normalize_index(ctx, -1);
-  PropertyArgs* a = static_cast<PropertyArgs*>(udata);
+duk_ret_t AccessorGet(duk_context* ctx);
+duk_ret_t AccessorSet(duk_context* ctx);
+
+// Pushes an accessor function carrying the key and the accessor's index.
+void PushAccessorFunction(duk_context* ctx, duk_c_function function, duk_idx_t nargs, duk_int_t accessor,
+                          const PropertyArgs* a) {
+  duk_push_c_function(ctx, function, nargs);
+  duk_push_int(ctx, accessor);
+  duk_put_prop_string(ctx, -2, KESTRO_HIDDEN_ACCESSOR);
   duk_push_lstring(ctx, a->key, a->key_len);
-  a->result = duk_has_prop(ctx, self) != 0;
-  return 0;
+  duk_put_prop_string(ctx, -2, KESTRO_HIDDEN_KEY);
 }
 
-duk_ret_t DeleteBody(duk_context* ctx, void* udata) {
-  // A safe call shares the caller's frame: the argument is the top value.
+duk_ret_t PropertyBody(duk_context* ctx, void* udata) {
+  // A safe call shares the caller's frame: the object is the top value.
   duk_idx_t self = duk_normalize_index(ctx, -1);
   PropertyArgs* a = static_cast<PropertyArgs*>(udata);
   duk_push_lstring(ctx, a->key, a->key_len);
-  a->result = duk_del_prop(ctx, self) != 0;
-  return 0;
-}
-
-duk_ret_t GetBody(duk_context* ctx, void* udata) {
-  // A safe call shares the caller's frame: the argument is the top value.
-  duk_idx_t self = duk_normalize_index(ctx, -1);
-  PropertyArgs* a = static_cast<PropertyArgs*>(udata);
-  duk_push_lstring(ctx, a->key, a->key_len);
-  duk_get_prop(ctx, self);
-  return 1;
-}
-
-duk_ret_t SetBody(duk_context* ctx, void* udata) {
-  // A safe call shares the caller's frame: the argument is the top value.
-  duk_idx_t self = duk_normalize_index(ctx, -1);
-  PropertyArgs* a = static_cast<PropertyArgs*>(udata);
-  duk_push_lstring(ctx, a->key, a->key_len);
-  if (!PushValue(ScriptHeap::From(ctx), a->value)) return 0;
+  switch (a->op) {
+    case PropertyOp::kHas:
+      a->result = duk_has_prop(ctx, self) != 0;
+      return 0;
+    case PropertyOp::kDelete:
+      a->result = duk_del_prop(ctx, self) != 0;
+      return 0;
+    case PropertyOp::kGet:
+      duk_get_prop(ctx, self);
+      return 1;
+    case PropertyOp::kSet:
+      if (!PushValue(ScriptHeap::From(ctx), a->value)) return 0;
+      break;
+    case PropertyOp::kDefineAccessor: {
+      duk_get_prop_string(ctx, self, KESTRO_HIDDEN_ACCESSOR);
+      duk_int_t accessor = duk_get_int_default(ctx, -1, -1);
+      duk_pop(ctx);
+      if (accessor < 0) return 0;
+      PushAccessorFunction(ctx, AccessorGet, 0, accessor, a);
+      PushAccessorFunction(ctx, AccessorSet, 1, accessor, a);
+      break;
+    }
+  }
   duk_def_prop(ctx, self, a->flags);
   a->result = true;
   return 0;
 }
 
-bool V8ValueImpl::HasValue(const CefString& key) {
+bool V8ValueImpl::RunProperty(PropertyOp op, const CefString& key, V8ValueImpl* value, unsigned flags) {
   std::string k = ToEngineText(key);
-  PropertyArgs a{k.data(), k.size(), nullptr, 0, false};
+  PropertyArgs a{op, k.data(), k.size(), value, flags, false};
   if (!PushSelf()) return false;
-  SafeCall(Ctx(), HasBody, &a, 1, 0);
+  SafeCall(Ctx(), PropertyBody, &a, 1, 0);
   return a.result;
 }
 
-bool V8ValueImpl::DeleteValue(const CefString& key) {
-  std::string k = ToEngineText(key);
-  PropertyArgs a{k.data(), k.size(), nullptr, 0, false};
-  if (!PushSelf()) return false;
-  SafeCall(Ctx(), DeleteBody, &a, 1, 0);
-  return a.result;
-}
+bool V8ValueImpl::HasValue(const CefString& key) { return RunProperty(PropertyOp::kHas, key, nullptr, 0); }
+
+bool V8ValueImpl::DeleteValue(const CefString& key) { return RunProperty(PropertyOp::kDelete, key, nullptr, 0); }
 
 CefRefPtr<CefV8Value> V8ValueImpl::GetValue(const CefString& key) {
   std::string k = ToEngineText(key);
-  PropertyArgs a{k.data(), k.size(), nullptr, 0, false};
+  PropertyArgs a{PropertyOp::kGet, k.data(), k.size(), nullptr, 0, false};
   if (!PushSelf()) return nullptr;
   duk_context* ctx = Ctx();
   // A throwing getter yields no value object at all.
   CefRefPtr<CefV8Value> result;
-  if (SafeCall(ctx, GetBody, &a, 1, 1)) result = WrapValue(heap_.get(), -1);
+  if (SafeCall(ctx, PropertyBody, &a, 1, 1)) result = WrapValue(heap_.get(), -1);
   duk_pop(ctx);
   return result;
 }
@@ -245,58 +257,20 @@ bool V8ValueImpl::SetValue(const CefString& key, CefRefPtr<CefV8Value> value, Pr
   if (!value.get()) return false;
   V8ValueImpl* v = Impl(value.get());
   if (v->kind_ == Kind::kObject && v->heap_.get() != heap_.get()) return false;
-  std::string k = ToEngineText(key);
-  duk_uint_t flags = DUK_DEFPROP_HAVE_VALUE | DUK_DEFPROP_HAVE_WRITABLE | DUK_DEFPROP_HAVE_ENUMERABLE |
-                     DUK_DEFPROP_HAVE_CONFIGURABLE;
+  unsigned flags = DUK_DEFPROP_HAVE_VALUE | DUK_DEFPROP_HAVE_WRITABLE | DUK_DEFPROP_HAVE_ENUMERABLE |
+                   DUK_DEFPROP_HAVE_CONFIGURABLE;
   if (!(attribute & V8_PROPERTY_ATTRIBUTE_READONLY)) flags |= DUK_DEFPROP_WRITABLE;
   if (!(attribute & V8_PROPERTY_ATTRIBUTE_DONTENUM)) flags |= DUK_DEFPROP_ENUMERABLE;
   if (!(attribute & V8_PROPERTY_ATTRIBUTE_DONTDELETE)) flags |= DUK_DEFPROP_CONFIGURABLE;
-  PropertyArgs a{k.data(), k.size(), v, flags, false};
-  if (!PushSelf()) return false;
-  SafeCall(Ctx(), SetBody, &a, 1, 0);
-  return a.result;
-}
-
-// Accessor properties call the object's CefV8Accessor: a getter or setter
-// function carrying the key and the accessor's index.
-duk_ret_t AccessorTrampoline(duk_context* ctx, bool is_set);
-duk_ret_t AccessorGet(duk_context* ctx) { return AccessorTrampoline(ctx, false); }
-duk_ret_t AccessorSet(duk_context* ctx) { return AccessorTrampoline(ctx, true); }
-
-duk_ret_t DefineAccessorBody(duk_context* ctx, void* udata) {
-  // A safe call shares the caller's frame: the argument is the top value.
-  duk_idx_t self = duk_normalize_index(ctx, -1);
-  PropertyArgs* a = static_cast<PropertyArgs*>(udata);
-  duk_get_prop_string(ctx, self, KESTRO_HIDDEN_ACCESSOR);
-  duk_int_t accessor = duk_get_int_default(ctx, -1, -1);
-  duk_pop(ctx);
-  if (accessor < 0) return 0;
-  duk_push_lstring(ctx, a->key, a->key_len);
-  duk_push_c_function(ctx, AccessorGet, 0);
-  duk_push_int(ctx, accessor);
-  duk_put_prop_string(ctx, -2, KESTRO_HIDDEN_ACCESSOR);
-  duk_push_lstring(ctx, a->key, a->key_len);
-  duk_put_prop_string(ctx, -2, KESTRO_HIDDEN_KEY);
-  duk_push_c_function(ctx, AccessorSet, 1);
-  duk_push_int(ctx, accessor);
-  duk_put_prop_string(ctx, -2, KESTRO_HIDDEN_ACCESSOR);
-  duk_push_lstring(ctx, a->key, a->key_len);
-  duk_put_prop_string(ctx, -2, KESTRO_HIDDEN_KEY);
-  duk_def_prop(ctx, self, a->flags);
-  a->result = true;
-  return 0;
+  return RunProperty(PropertyOp::kSet, key, v, flags);
 }
 
 bool V8ValueImpl::SetValue(const CefString& key, AccessControl settings, PropertyAttribute attribute) {
-  std::string k = ToEngineText(key);
-  duk_uint_t flags = DUK_DEFPROP_HAVE_GETTER | DUK_DEFPROP_HAVE_SETTER | DUK_DEFPROP_HAVE_ENUMERABLE |
-                     DUK_DEFPROP_HAVE_CONFIGURABLE;
+  unsigned flags = DUK_DEFPROP_HAVE_GETTER | DUK_DEFPROP_HAVE_SETTER | DUK_DEFPROP_HAVE_ENUMERABLE |
+                   DUK_DEFPROP_HAVE_CONFIGURABLE;
   if (!(attribute & V8_PROPERTY_ATTRIBUTE_DONTENUM)) flags |= DUK_DEFPROP_ENUMERABLE;
   if (!(attribute & V8_PROPERTY_ATTRIBUTE_DONTDELETE)) flags |= DUK_DEFPROP_CONFIGURABLE;
-  PropertyArgs a{k.data(), k.size(), nullptr, flags, false};
-  if (!PushSelf()) return false;
-  SafeCall(Ctx(), DefineAccessorBody, &a, 1, 0);
-  return a.result;
+  return RunProperty(PropertyOp::kDefineAccessor, key, nullptr, flags);
 }
 
 struct KeysArgs {
@@ -379,10 +353,22 @@ CallOutcome KeepReturn(ScriptHeap* heap, CefRefPtr<CefV8Value> retval) {
   return CallOutcome::kReturn;
 }
 
-// Pushes the parked result; the trampolines return it.
-void PushPendingReturn(ScriptHeap* heap) {
-  PushValue(heap, heap->pending_return.get());
-  heap->pending_return = nullptr;
+// Ends a trampoline: returns the parked result, throws the parked exception,
+// or returns undefined.
+duk_ret_t FinishCall(duk_context* ctx, ScriptHeap* heap, CallOutcome outcome) {
+  switch (outcome) {
+    case CallOutcome::kReturn:
+      PushValue(heap, heap->pending_return.get());
+      heap->pending_return = nullptr;
+      return 1;
+    case CallOutcome::kThrow:
+      duk_push_error_object(ctx, DUK_ERR_ERROR, "%s", heap->pending_exception.c_str());
+      heap->pending_exception.clear();
+      return duk_throw(ctx);
+    case CallOutcome::kUndefined:
+      break;
+  }
+  return 0;
 }
 
 CallOutcome CallHandler(duk_context* ctx, ScriptHeap* heap, int function_index, duk_idx_t nargs) {
@@ -412,18 +398,7 @@ duk_ret_t FunctionTrampoline(duk_context* ctx) {
   duk_push_this(ctx);
   duk_require_stack(ctx, 16);
   ScriptHeap* heap = ScriptHeap::From(ctx);
-  switch (CallHandler(ctx, heap, index, nargs)) {
-    case CallOutcome::kReturn:
-      PushPendingReturn(heap);
-      return 1;
-    case CallOutcome::kThrow:
-      duk_push_error_object(ctx, DUK_ERR_ERROR, "%s", heap->pending_exception.c_str());
-      heap->pending_exception.clear();
-      return duk_throw(ctx);
-    case CallOutcome::kUndefined:
-      break;
-  }
-  return 0;
+  return FinishCall(ctx, heap, CallHandler(ctx, heap, index, nargs));
 }
 
 CallOutcome CallAccessor(duk_context* ctx, ScriptHeap* heap, int accessor_index, bool is_set) {
@@ -462,19 +437,11 @@ duk_ret_t AccessorTrampoline(duk_context* ctx, bool is_set) {
   duk_remove(ctx, -2);
   duk_require_stack(ctx, 16);
   ScriptHeap* heap = ScriptHeap::From(ctx);
-  switch (CallAccessor(ctx, heap, index, is_set)) {
-    case CallOutcome::kReturn:
-      PushPendingReturn(heap);
-      return 1;
-    case CallOutcome::kThrow:
-      duk_push_error_object(ctx, DUK_ERR_ERROR, "%s", heap->pending_exception.c_str());
-      heap->pending_exception.clear();
-      return duk_throw(ctx);
-    case CallOutcome::kUndefined:
-      break;
-  }
-  return 0;
+  return FinishCall(ctx, heap, CallAccessor(ctx, heap, index, is_set));
 }
+
+duk_ret_t AccessorGet(duk_context* ctx) { return AccessorTrampoline(ctx, false); }
+duk_ret_t AccessorSet(duk_context* ctx) { return AccessorTrampoline(ctx, true); }
 
 struct CreateArgs {
   int index;
