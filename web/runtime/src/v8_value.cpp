@@ -340,8 +340,9 @@ CefRefPtr<CefV8Handler> V8ValueImpl::GetFunctionHandler() {
   return f ? f->handler : nullptr;
 }
 
-// Native side of a script call: kept free of owned locals, because the engine
-// long-jumps out of it when it throws.
+// A script call: the trampolines keep no owned locals, since the engine
+// long-jumps out of them when it throws; the handler runs in CallHandler or
+// CallAccessor, which reach the engine through safe calls only.
 enum class CallOutcome { kUndefined, kReturn, kThrow };
 
 // Parks a handler's result on the heap until the trampoline pushes it.
@@ -404,7 +405,7 @@ duk_ret_t FunctionTrampoline(duk_context* ctx) {
 CallOutcome CallAccessor(duk_context* ctx, ScriptHeap* heap, int accessor_index, bool is_set) {
   CefRefPtr<CefV8Accessor> accessor = heap->Accessor(accessor_index);
   if (!accessor.get()) return CallOutcome::kUndefined;
-  // Stack: [value]? function this
+  // Stack: the assigned value (setters only), this, the key.
   duk_idx_t top = duk_get_top(ctx);
   CefString name = CefString(duk_get_string(ctx, top - 1));
   CefRefPtr<CefV8Value> self = WrapValue(heap, top - 2);
