@@ -26,10 +26,17 @@ bool IsSigned32(CefRefPtr<CefV8Value> value) {
 CefRefPtr<CefListValue> ObjectToList(CefRefPtr<CefV8Value> object) {
   CefRefPtr<CefListValue> list = CefListValue::Create();
   CefRefPtr<CefV8Value> length = object->GetValue("length");
+  // Each number read through the getter of its own kind, so no runtime's
+  // conversion rules between kinds matter.
   int n = 0;
   if (length.get()) {
-    bool is_number = length->IsInt() || length->IsUInt() || length->IsDouble();
-    n = ObjectListLength(is_number, is_number ? length->GetDoubleValue() : 0);
+    if (IsSigned32(length)) {
+      n = ObjectListLength(true, length->GetIntValue());
+    } else if (length->IsUInt()) {
+      n = ObjectListLength(true, length->GetUIntValue());
+    } else {
+      n = ObjectListLength(length->IsDouble(), length->IsDouble() ? length->GetDoubleValue() : 0);
+    }
   }
   for (int j = 0; j < n; ++j) {
     char key[16];
