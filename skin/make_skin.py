@@ -400,7 +400,7 @@ def description():
                      "lighted": {"fi": 109, "fg": [0, 13, 12, 12], "al": 8},
                      "pressed": {"fi": 109, "fg": [0, 26, 12, 12], "al": 8},
                      "grayed": {"fi": 109, "fg": [0, 39, 12, 12], "al": 8},
-                     "Text": text_states([hex_rgb("555555"), INK, INK, hex_rgb("B0B0B0")], 36, 0, (18, 0, 0, 0))},
+                     "Text": text_states([hex_rgb("555555"), INK, INK, hex_rgb("B0B0B0")], 36, 0, (15, 0, 0, 0))},
         "EditBoxPath": {"id": 1008, "size": [54, 62, 340, 32], "bkgnd": image(113, (0, 0, 10, 32), (4, 4, 4, 4)),
                         "Text": {"margin": [8, 5, 8, 5], "normal": text(INK, 36), "grayed": text(hex_rgb("AAAAAA"), 36)}},
         "EditBoxPath1": {"id": 1009, "size": [40, 190, 448, 54],

@@ -198,7 +198,11 @@ CHBitmap* UIResource::GetImage(int id, bool tintable) {
     if (TintActive()) {
         auto copy = std::make_unique<CHBitmap>();
         if (CopyBitmap(*bitmap, *copy)) untinted_[id] = std::move(copy);
-        if (tintable) ApplyTint(*bitmap);
+        if (tintable) {
+            TintTables tables;
+            BuildTintTables(hue_, saturation_, lightness_, tables);
+            ApplyTint(*bitmap, tables);
+        }
     }
     CHBitmap* result = bitmap.get();
     images_[id] = CachedImage{std::move(bitmap), tintable};
@@ -219,9 +223,7 @@ HFONT UIResource::GetDefaultBoldFont() { return SharedBoldFont(); }
 HFONT UIResource::GetDefaultUnderlineFont() { return SharedUnderlineFont(); }
 HFONT UIResource::GetDefaultBoldUnderlineFont() { return SharedBoldUnderlineFont(); }
 
-void UIResource::ApplyTint(CHBitmap& bitmap) {
-    TintTables tables;
-    BuildTintTables(hue_, saturation_, lightness_, tables);
+void UIResource::ApplyTint(CHBitmap& bitmap, const TintTables& tables) {
     for (int y = 0; y < bitmap.height; ++y)
         TintPixels(tables, bitmap.PixelAt(0, y), bitmap.width, 1, size_t(bitmap.stride), bitmap.bitsPerPixel / 8);
 }
@@ -229,6 +231,8 @@ void UIResource::ApplyTint(CHBitmap& bitmap) {
 bool UIResource::SetTint(int hue, int saturation, int lightness) {
     hue_ = hue, saturation_ = saturation, lightness_ = lightness;
     colors_.clear();
+    TintTables tables;
+    BuildTintTables(hue_, saturation_, lightness_, tables);
     for (auto& [id, cached] : images_) {
         if (!cached.tintable) continue;
         CHBitmap& live = *cached.bitmap;
@@ -242,7 +246,7 @@ bool UIResource::SetTint(int hue, int saturation, int lightness) {
         }
         // Refilled in place: image styles handed out earlier point to this bitmap.
         if (copy->imageSize == live.imageSize) memcpy(live.bits, copy->bits, live.imageSize);
-        if (TintActive()) ApplyTint(live);
+        if (TintActive()) ApplyTint(live, tables);
     }
     EnumThreadWindows(GetCurrentThreadId(), NotifyTopLevel, 0);
     return true;

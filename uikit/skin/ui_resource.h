@@ -88,7 +88,7 @@ private:
         bool tintable = false;
     };
     bool TintActive() const { return hue_ != 0 || saturation_ != 0 || lightness_ != 0; }
-    void ApplyTint(CHBitmap& bitmap);
+    void ApplyTint(CHBitmap& bitmap, const TintTables& tables);
 
     JValue description_;
     SkinDirectory directory_;

@@ -181,6 +181,17 @@ TEST(UIResourceTest, LoadsFromAFileAndRefusesMissingSources) {
     EXPECT_FALSE(r.LoadFromResource(GetModuleHandleW(nullptr), L"UIR", 4242));
 }
 
+TEST(UIResourceTest, LoadsTheDefaultSkinFromTheProgramsOwnResource) {
+    // This test program carries the default skin as resource "UIR" 129, as the installer does.
+    UIResource r;
+    ASSERT_TRUE(r.LoadFromResource(GetModuleHandleW(nullptr), L"UIR", 129));
+    EXPECT_EQ(r.GetRect("MainWindow/SysBtns/Close/size", nullptr), (std::array<int, 4>{-40, 10, 34, 28}));
+    CHBitmap* atlas = r.GetImageStyle("/Meta/shadeleft", nullptr).image;
+    ASSERT_NE(atlas, nullptr);
+    EXPECT_EQ(atlas->width, 94);
+    EXPECT_EQ(atlas->height, 94);
+}
+
 TEST(UIResourceTest, TintRecoloursCachedImagesAndZeroTintRestoresThem) {
     UIResource r;
     const std::string bytes = SamplePackage();
