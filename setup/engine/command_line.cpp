@@ -1,0 +1,32 @@
+#include "command_line.h"
+
+namespace kestro {
+namespace {
+
+bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+
+}  // namespace
+
+std::wstring BuildListedCommand(const std::wstring& baseFolder, const std::wstring& element) {
+    size_t i = 0;
+    while (i < element.size() && IsBlank(element[i])) ++i;
+    if (i == element.size()) return std::wstring();
+    std::wstring program;
+    if (element[i] == L'"') {
+        size_t close = element.find(L'"', i + 1);
+        size_t end = close == std::wstring::npos ? element.size() : close;
+        program = element.substr(i + 1, end - i - 1);
+        i = close == std::wstring::npos ? element.size() : close + 1;
+    } else {
+        size_t end = i;
+        while (end < element.size() && !IsBlank(element[end])) ++end;
+        program = element.substr(i, end - i);
+        i = end;
+    }
+    while (i < element.size() && IsBlank(element[i])) ++i;
+    std::wstring command = L"\"" + baseFolder + L"\\" + program + L"\"";
+    if (i < element.size()) command += L" " + element.substr(i);
+    return command;
+}
+
+}  // namespace kestro

@@ -1,0 +1,66 @@
+#pragma once
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+
+#include "services/win/unique_handle.h"
+
+namespace kestro {
+
+// The installer's thread holder: runs one function or task at a time on its own
+// thread, optionally surrounded by hooks, and lets the main thread wait for it while
+// still dispatching its window messages.
+class WorkerThread {
+public:
+    using Function = void (*)(void* argument);
+    class Task {
+    public:
+        virtual ~Task() = default;
+        virtual void Run() = 0;
+    };
+    using Hook = std::function<void()>;
+
+    WorkerThread() = default;
+    WorkerThread(const WorkerThread&) = delete;
+    WorkerThread& operator=(const WorkerThread&) = delete;
+    // A thread still running is terminated.
+    ~WorkerThread();
+
+    // Run before and after the function or task, on the worker thread.
+    void SetHooks(Hook before, Hook after);
+
+    // Fail while a thread runs (StartTask then destroys the task).
+    bool Start(Function function, void* argument);
+    bool StartTask(std::unique_ptr<Task> task);
+
+    bool IsRunning() const { return handle_.load() != nullptr; }
+
+    // Terminates a running thread forcibly and releases its handle.
+    void Stop();
+
+    // Waits for the thread while dispatching the calling thread's messages. A quit
+    // message stops the thread and is posted again (exit code 0). Returns 1 when the
+    // thread ran to its end, 0 when none was running, a quit arrived or the wait failed
+    // (the thread is then terminated).
+    int WaitPumping();
+
+private:
+    static unsigned __stdcall ThreadMain(void* self);
+    bool Launch();
+
+    // Owned by the running thread's slot: cleared (and closed) by the thread when it
+    // ends, or taken by Stop. Exchanged atomically.
+    std::atomic<HANDLE> handle_{nullptr};
+    // A second handle to the same thread, owned by the holder, so WaitPumping never
+    // waits on a handle the ending thread has closed.
+    UniqueHandle waitHandle_;
+    Function function_ = nullptr;
+    void* argument_ = nullptr;
+    std::unique_ptr<Task> task_;
+    Hook before_;
+    Hook after_;
+};
+
+}  // namespace kestro
