@@ -6,7 +6,7 @@ set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
 cache="$here/.deps"
-stamp="$cache/.packages-v3"
+stamp="$cache/.packages-v4"
 
 packages=(
   g++-mingw-w64-i686-posix libz-mingw-w64-dev
@@ -14,7 +14,7 @@ packages=(
   cmake ninja-build g++ googletest
   libjsoncpp-dev libminizip-dev zlib1g-dev
   xvfb xauth xdotool x11-apps imagemagick xcompmgr fonts-wqy-microhei
-  tinyproxy curl unzip clang libclang-rt-14-dev dpkg-dev python3
+  tinyproxy curl unzip clang libclang-rt-14-dev dpkg-dev python3 locales
 )
 
 need_root() { [ "$(id -u)" = 0 ] || { echo "setup-machine: run as root" >&2; exit 1; }; }
@@ -37,6 +37,13 @@ if [ ! -f "$stamp" ]; then
   pkill -x tinyproxy 2>/dev/null || true
   mkdir -p "$cache"
   touch "$stamp"
+fi
+
+# Wine maps Windows file names to Unix ones through the C library's locale: without
+# a zh_CN.UTF-8 locale (the tests' LC_ALL) every non-ASCII file name fails to open.
+if ! locale -a 2>/dev/null | grep -qix 'zh_CN.utf8'; then
+  need_root
+  localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
 fi
 
 # Third-party sources, unpacked with Debian's patches applied.

@@ -19,7 +19,14 @@ std::wstring OnePathList(const std::wstring& path) {
     return list;
 }
 
+// Some shells report success for a source that does not exist; a missing source
+// without wildcards is a failure before anything is attempted.
+bool SourceMissing(const std::wstring& from) {
+    return from.find_first_of(L"*?") == std::wstring::npos && GetFileAttributesW(from.c_str()) == INVALID_FILE_ATTRIBUTES;
+}
+
 bool RunShellOperation(UINT operation, const std::wstring& from, const std::wstring* to) {
+    if (SourceMissing(from)) return false;
     std::wstring fromList = OnePathList(from);
     std::wstring toList = to ? OnePathList(*to) : std::wstring();
     SHFILEOPSTRUCTW op = {};

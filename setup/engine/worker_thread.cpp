@@ -68,6 +68,7 @@ unsigned __stdcall WorkerThread::ThreadMain(void* self) {
 }
 
 void WorkerThread::Stop() {
+    waitHandle_.reset();
     HANDLE thread = handle_.exchange(nullptr);
     if (!thread) return;
     TerminateThread(thread, 0);
@@ -76,13 +77,14 @@ void WorkerThread::Stop() {
 }
 
 int WorkerThread::WaitPumping() {
-    if (!IsRunning() || !waitHandle_) return 0;
+    if (!waitHandle_) return 0;
     HANDLE waitOn = waitHandle_.get();
     for (;;) {
         DWORD result = MsgWaitForMultipleObjects(1, &waitOn, FALSE, INFINITE, QS_ALLINPUT);
         if (result == WAIT_OBJECT_0) {
             HANDLE left = handle_.exchange(nullptr);
             if (left) CloseHandle(left);
+            waitHandle_.reset();
             return 1;
         }
         if (result != WAIT_OBJECT_0 + 1) {

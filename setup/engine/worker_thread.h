@@ -42,8 +42,9 @@ public:
 
     // Waits for the thread while dispatching the calling thread's messages. A quit
     // message stops the thread and is posted again (exit code 0). Returns 1 when the
-    // thread ran to its end, 0 when none was running, a quit arrived or the wait failed
-    // (the thread is then terminated).
+    // thread started last ran to its end (also before the call), 0 when nothing was
+    // started since the last wait or Stop, a quit arrived, or the wait failed (the
+    // thread is then terminated).
     int WaitPumping();
 
 private:
@@ -53,8 +54,8 @@ private:
     // Owned by the running thread's slot: cleared (and closed) by the thread when it
     // ends, or taken by Stop. Exchanged atomically.
     std::atomic<HANDLE> handle_{nullptr};
-    // A second handle to the same thread, owned by the holder, so WaitPumping never
-    // waits on a handle the ending thread has closed.
+    // A second handle to the same thread, owned by the holder (main thread only), so
+    // WaitPumping never waits on a handle the ending thread has closed.
     UniqueHandle waitHandle_;
     Function function_ = nullptr;
     void* argument_ = nullptr;
