@@ -6,8 +6,12 @@
 #include "pack_command.h"
 
 #ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 #include <shellapi.h>
+
+#include <cstdio>
 
 namespace {
 
@@ -31,6 +35,9 @@ std::vector<std::string> Arguments() {
 
 int main() {
     SetConsoleOutputCP(CP_UTF8);
+    // The same bytes as the Linux build: line feeds only.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
     return kestro::RunKestroPack(Arguments(), std::cout, std::cerr);
 }
 #else
