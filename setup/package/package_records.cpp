@@ -4,15 +4,6 @@
 
 namespace kestro {
 
-int PackageConfig::Channel() const {
-    return record.HasMember(kChannel) ? record[kChannel].AsInt() : kDefaultChannel;
-}
-
-std::string PackageConfig::Theme() const {
-    std::string theme = record[kTheme].AsText();
-    return theme.empty() ? kDefaultTheme : theme;
-}
-
 std::string UninstallRecord::Root() const {
     ConversionArena arena;
     return Base64Decode(record[kSetup][kRoot].AsText().c_str(), arena);

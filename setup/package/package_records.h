@@ -23,17 +23,12 @@ struct PackageConfig {
     static constexpr const char* kInstRun = "instrun";
     static constexpr const char* kUninstRun = "uninstrun";
 
-    static constexpr int kDefaultChannel = 30001;
-    static constexpr const char* kDefaultTheme = "default";
-
     JValue record;
 
-    // A record without "mode" is not a package record at all.
+    // A record without "mode" is not a package record at all. (The defaults of the
+    // other values are start-up's: setup/startup/startup_record.h.)
     bool HasMode() const { return record.HasMember(kMode); }
     bool IsUninstaller() const { return record[kMode].AsInt() == 0; }
-    int Channel() const;
-    std::string Theme() const;
-    bool Quiet() const { return record[kQuiet].AsBool(); }
 };
 
 struct UninstallRecord {

@@ -11,18 +11,6 @@ PackageConfig Config(const char* text) {
     return config;
 }
 
-TEST(PackageConfigRecord, MissingOrEmptyValuesTakeTheirDefaults) {
-    PackageConfig bare = Config("{\"mode\":1}");
-    EXPECT_EQ(bare.Channel(), 30001);
-    EXPECT_EQ(bare.Theme(), "default");
-    EXPECT_FALSE(bare.Quiet());
-    EXPECT_EQ(Config("{\"mode\":1,\"theme\":\"\"}").Theme(), "default");
-    PackageConfig set = Config("{\"mode\":1,\"channel\":42,\"theme\":\"blue\",\"quiet\":true}");
-    EXPECT_EQ(set.Channel(), 42);
-    EXPECT_EQ(set.Theme(), "blue");
-    EXPECT_TRUE(set.Quiet());
-}
-
 TEST(PackageConfigRecord, ModeDecidesInstallerOrUninstaller) {
     EXPECT_FALSE(Config("{\"channel\":1}").HasMode());
     EXPECT_TRUE(Config("{\"mode\":0}").IsUninstaller());
