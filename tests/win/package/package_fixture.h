@@ -28,12 +28,14 @@ struct BuiltInstaller {
     std::wstring path = folder / L"安装 setup.exe";
     std::string bytes;
 
-    bool Build() {
+    // `extra`, when given, becomes one more file of the product.
+    bool Build(const std::string& extra = std::string()) {
         std::wstring product = folder / L"product";
         if (!EnsureFolder(product + L"\\data\\子目录") || !EnsureFolder(product + L"\\empty")) return false;
         if (!WriteWholeFile(product + L"\\KestroGC.exe", "program") ||
             !WriteWholeFile(product + L"\\data\\子目录\\模拟器.txt", "中文内容") ||
-            !WriteWholeFile(folder / L"record.json", kInstallerRecord)) {
+            !WriteWholeFile(folder / L"record.json", kInstallerRecord) ||
+            (!extra.empty() && !WriteWholeFile(product + L"\\extra.bin", extra))) {
             return false;
         }
         BuildOptions options;

@@ -1,0 +1,60 @@
+// Writes onto a disk that fills up (KESTRO_FULL_DISK names it; see
+// scripts/wine-full-disk.sh): a short write must be a failure, never a success.
+#include <gtest/gtest.h>
+
+#include "package_fixture.h"
+#include "setup/package/package_reader.h"
+
+namespace kestro {
+namespace {
+
+std::wstring FullDisk() {
+    wchar_t disk[MAX_PATH] = {};
+    if (!GetEnvironmentVariableW(L"KESTRO_FULL_DISK", disk, MAX_PATH)) return std::wstring();
+    return disk;
+}
+
+// Bytes that do not compress, so the archive is as large as its content.
+std::string Noise(size_t size) {
+    std::string bytes(size, '\0');
+    uint32_t state = 12345;
+    for (auto& b : bytes) {
+        state = state * 1103515245u + 12345u;
+        b = char(state >> 24);
+    }
+    return bytes;
+}
+
+TEST(FullDisk, WritingMoreThanFitsFails) {
+    std::wstring disk = FullDisk();
+    if (disk.empty()) GTEST_SKIP() << "runs as win_full_disk_tests";
+    EXPECT_FALSE(WriteWholeFile(disk + L"big.bin", Noise(200 * 1024)));
+    DeleteFileW((disk + L"big.bin").c_str());
+    EXPECT_FALSE(WriteFileRange(disk + L"range.bin", 10, Noise(200 * 1024), 150 * 1024));
+    DeleteFileW((disk + L"range.bin").c_str());
+    // The same disk with room again: the failures were the disk's, not the writer's.
+    EXPECT_TRUE(WriteWholeFile(disk + L"small.bin", "fits"));
+    DeleteFileW((disk + L"small.bin").c_str());
+}
+
+TEST(FullDisk, TemporaryArchiveOnAFullDiskIsCodeSixAndLeavesNothing) {
+    std::wstring disk = FullDisk();
+    if (disk.empty()) GTEST_SKIP() << "runs as win_full_disk_tests";
+    test::BuiltInstaller installer;
+    ASSERT_TRUE(installer.Build(Noise(150 * 1024)));
+    wchar_t previous[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"TMP", previous, MAX_PATH);
+    SetEnvironmentVariableW(L"TMP", disk.c_str());
+    std::wstring temp;
+    int code = ExtractArchiveToTemp(installer.path, temp);
+    SetEnvironmentVariableW(L"TMP", previous[0] ? previous : nullptr);
+    EXPECT_EQ(code, kSetupWriteTemp);
+    EXPECT_TRUE(temp.empty());
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((disk + L"*.zip").c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "a partial temporary archive was left";
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+}
+
+}  // namespace
+}  // namespace kestro
