@@ -42,12 +42,12 @@ TEST(FullDisk, TemporaryArchiveOnAFullDiskIsCodeSixAndLeavesNothing) {
     if (disk.empty()) GTEST_SKIP() << "runs as win_full_disk_tests";
     test::BuiltInstaller installer;
     ASSERT_TRUE(installer.Build(Noise(150 * 1024)));
-    wchar_t previous[MAX_PATH] = {};
-    GetEnvironmentVariableW(L"TMP", previous, MAX_PATH);
-    SetEnvironmentVariableW(L"TMP", disk.c_str());
     std::wstring temp;
-    int code = ExtractArchiveToTemp(installer.path, temp);
-    SetEnvironmentVariableW(L"TMP", previous[0] ? previous : nullptr);
+    int code = 0;
+    {
+        test::ScopedTempFolder onFullDisk(disk);
+        code = ExtractArchiveToTemp(installer.path, temp);
+    }
     EXPECT_EQ(code, kSetupWriteTemp);
     EXPECT_TRUE(temp.empty());
     WIN32_FIND_DATAW found;

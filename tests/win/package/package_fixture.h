@@ -15,6 +15,22 @@ inline std::string Utf8(const std::wstring& text) {
     return out;
 }
 
+// Points the system temporary folder (TMP) elsewhere for a scope.
+class ScopedTempFolder {
+public:
+    explicit ScopedTempFolder(const std::wstring& folder) {
+        had_ = GetEnvironmentVariableW(L"TMP", previous_, MAX_PATH) > 0;
+        SetEnvironmentVariableW(L"TMP", folder.c_str());
+    }
+    ~ScopedTempFolder() { SetEnvironmentVariableW(L"TMP", had_ ? previous_ : nullptr); }
+    ScopedTempFolder(const ScopedTempFolder&) = delete;
+    ScopedTempFolder& operator=(const ScopedTempFolder&) = delete;
+
+private:
+    wchar_t previous_[MAX_PATH] = {};
+    bool had_ = false;
+};
+
 inline std::wstring StubProgram() { return BinFolder() + L"\\kestro_stub_program.exe"; }
 
 constexpr const char kInstallerRecord[] =

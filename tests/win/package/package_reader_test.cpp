@@ -165,13 +165,13 @@ TEST(ExtractArchiveToTemp, LayoutFaultsGiveTheirCodes) {
 TEST(ExtractArchiveToTemp, UnwritableTemporaryFolderIsCodeSixAndLeavesNothing) {
     BuiltInstaller installer;
     ASSERT_TRUE(installer.Build());
-    wchar_t previous[MAX_PATH] = {};
-    GetEnvironmentVariableW(L"TMP", previous, MAX_PATH);
     std::wstring missing = installer.folder / L"no temp here";
-    SetEnvironmentVariableW(L"TMP", missing.c_str());
     std::wstring temp;
-    int code = Extract(installer.path, temp);
-    SetEnvironmentVariableW(L"TMP", previous[0] ? previous : nullptr);
+    int code = 0;
+    {
+        test::ScopedTempFolder elsewhere(missing);
+        code = Extract(installer.path, temp);
+    }
     EXPECT_EQ(code, kSetupWriteTemp);
     EXPECT_TRUE(temp.empty());
     EXPECT_FALSE(test::Exists(missing));
