@@ -50,6 +50,16 @@ TEST(ReadConfigRecord, ReadsTheRecordOfAnInstaller) {
     EXPECT_FALSE(config.IsUninstaller());
 }
 
+TEST(ReadConfigRecord, PackagedProgramStillStartsWithItsPayload) {
+    BuiltInstaller installer;
+    ASSERT_TRUE(installer.Build());
+    test::HelperProcess started;
+    ASSERT_TRUE(started.Start(installer.path, L"", false));
+    DWORD code = 1;
+    ASSERT_TRUE(started.WaitEnded(15000, &code));
+    EXPECT_EQ(code, 0u);
+}
+
 TEST(ReadConfigRecord, ReadsAnUninstallerWhoseRecordFillsTheFile) {
     std::string image, package, error;
     ASSERT_TRUE(ReadWholeFile(test::StubProgram(), image));
