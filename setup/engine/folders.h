@@ -11,7 +11,7 @@ bool EnsureFolder(const std::wstring& path);
 
 // Shows the system folder picker (file-system folders only, edit box, new dialog
 // style, empty title). `path` is emptied first and holds the choice; false when the
-// user chose nothing.
+// user chose nothing. The new dialog style needs COM initialised on the calling thread.
 bool BrowseForFolder(HWND owner, std::wstring& path);
 
 // System folders; a folder that cannot be determined gives an empty text.
