@@ -36,6 +36,11 @@ bool CHApp::Initialize(HINSTANCE instance, HINSTANCE previous, const wchar_t* co
     return RegisterCHWindowClass(instance) != 0;
 }
 
+int RunCHApp(CHApp& app, HINSTANCE instance, HINSTANCE previous, const wchar_t* commandLine, int showCommand) {
+    if (!app.Initialize(instance, previous, commandLine, showCommand) || !app.InitInstance()) return 0;
+    return app.Run();
+}
+
 bool CHApp::PreTranslate(MSG* message) {
     for (HWND window = message->hwnd; window; window = GetParent(window)) {
         CHWindow* object = CHWindow::FromHandle(window);

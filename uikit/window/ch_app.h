@@ -36,6 +36,10 @@ protected:
     CHWindow* mainWindow_ = nullptr;  // owned by the derived class
 };
 
+// A program's entry: Initialize, then InitInstance, and only when both succeed the
+// message loop; its exit code, else 0.
+int RunCHApp(CHApp& app, HINSTANCE instance, HINSTANCE previous, const wchar_t* commandLine, int showCommand);
+
 // Registers the toolkit's window class; the atom, or 0 when it exists already.
 ATOM RegisterCHWindowClass(HINSTANCE instance);
 

@@ -167,6 +167,15 @@ TEST_F(UIObjectWindow, HoverMovesFromChildToSiblingInOrder) {
     ASSERT_TRUE(PumpUntil([] { return Logged("root:move"); }));
     const std::vector<std::string> expected{"A:leave", "B:enter", "B:move", "root:move"};
     EXPECT_EQ(g_log, expected);
+    // The hovered object's cursor is the one shown; none falls back to the default.
+    EXPECT_FALSE(root->CursorQuery());
+    HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
+    b->SetCursor(hand);
+    EXPECT_TRUE(root->CursorQuery());
+    EXPECT_EQ(GetCursor(), hand);
+    b->SetEnabled(false);
+    EXPECT_FALSE(root->CursorQuery());
+    b->SetEnabled(true);
     // Moving inside B reaches only B: the root's hover child did not change.
     g_log.clear();
     MoveMouse(root->GetHwnd(), 125, 25);
@@ -314,6 +323,42 @@ TEST_F(UIObjectWindow, DeletingAFocusedSubtreeLeavesNoDanglingPointers) {
     PostMessageW(root->GetHwnd(), WM_KEYDOWN, 'Z', 0);
     ASSERT_TRUE(PumpUntil([] { return Logged("root:key90"); }));
     Pump(50);  // the leaf's timer must not fire into freed memory
+}
+
+TEST_F(UIObjectWindow, ToolTipRectanglesFollowLayoutAndVisibility) {
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
+                               root->GetHwnd(), nullptr, nullptr, nullptr);
+    ASSERT_NE(tip, nullptr);
+    root->SetTooltipWindow(tip);  // owned by the root from now on
+    auto* a = new Probe("A", 10, 10, 50, 50);
+    a->SetHasTooltip(true);
+    TOOLINFOW info{};
+    info.cbSize = 44;
+    info.hwnd = root->GetHwnd();
+    info.uId = reinterpret_cast<UINT_PTR>(a);
+    info.lpszText = const_cast<wchar_t*>(L"tip");
+    ASSERT_TRUE(SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info)));
+    auto rectOfTool = [&] {
+        TOOLINFOW query{};
+        query.cbSize = 44;
+        query.hwnd = root->GetHwnd();
+        query.uId = reinterpret_cast<UINT_PTR>(a);
+        SendMessageW(tip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&query));
+        return query.rect;
+    };
+    root->AddChild(a);
+    EXPECT_EQ(rectOfTool().left, 10);
+    EXPECT_EQ(rectOfTool().bottom, 60);
+    a->SetPos(30, 30, 100, 20);
+    EXPECT_EQ(rectOfTool().left, 100);
+    EXPECT_EQ(rectOfTool().right, 130);
+    a->SetVisible(false);
+    EXPECT_EQ(rectOfTool().left, -1);
+    EXPECT_EQ(rectOfTool().right, 0);
+    a->SetVisible(true);
+    EXPECT_EQ(rectOfTool().right, 130);
 }
 
 class AlphaChild : public UIObject {

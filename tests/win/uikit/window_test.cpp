@@ -70,6 +70,37 @@ TEST(CHAppTest, InitializeRegistersTheClassOnlyOnce) {
     EXPECT_EQ(wc.hbrBackground, reinterpret_cast<HBRUSH>(5));
 }
 
+class EntryApp : public CHApp {
+public:
+    explicit EntryApp(bool start) : start_(start) {}
+    bool InitInstance() override {
+        ++inits;
+        if (start_) PostQuitMessage(3);
+        return start_;
+    }
+    void ExitInstance() override { ++exits; }
+    int inits = 0, exits = 0;
+
+private:
+    bool start_;
+};
+
+TEST(CHAppTest, TheEntryRunsTheLoopOnlyWhenInitialisationSucceeds) {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    UnregisterClassW(kCHWindowClass, instance);
+    EntryApp refused(false);
+    EXPECT_EQ(RunCHApp(refused, instance, nullptr, L"", SW_SHOW), 0);
+    EXPECT_EQ(refused.inits, 1);
+    EXPECT_EQ(refused.exits, 0);
+    EntryApp noClass(true);  // the class exists now: Initialize fails, nothing else runs
+    EXPECT_EQ(RunCHApp(noClass, instance, nullptr, L"", SW_SHOW), 0);
+    EXPECT_EQ(noClass.inits, 0);
+    UnregisterClassW(kCHWindowClass, instance);
+    EntryApp runs(true);
+    EXPECT_EQ(RunCHApp(runs, instance, nullptr, L"", SW_SHOW), 3);
+    EXPECT_EQ(runs.exits, 1);
+}
+
 TEST_F(CHWindowTest, HandlersPassTheirOwnMessageUnchangedToTheDefault) {
     Recorder w;
     ASSERT_TRUE(w.Create(WS_POPUP, L"probe", nullptr, 0, 0, 0, nullptr, nullptr, 50, 50));
