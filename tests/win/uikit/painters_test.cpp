@@ -248,3 +248,29 @@ TEST(CHBitmapTest, RegionCoversTheMagentaRunsOnly) {
 
 }  // namespace
 }  // namespace kestro
+
+namespace kestro {
+namespace {
+
+TEST(CHBitmapTest, DrawBlendsCopiesOrStretchesTheSourceRectangle) {
+    // Top half red, bottom half blue, in top-down coordinates.
+    CHBitmap opaque;
+    test::FillBitmap(opaque, 4, 4, 24, [](int, int y) { return y < 2 ? 0xFF0000u : 0x0000FFu; });
+    CHBitmap target;
+    ASSERT_TRUE(target.Create(16, 16, 24));
+    HDC dc = target.AcquireDc();
+    ASSERT_TRUE(opaque.Draw(dc, 0, 0, 8, 8, 0, 0, 4, 2));  // the red half stretched
+    EXPECT_EQ(test::RgbAt(target, 0, 0), 0xFF0000u);
+    EXPECT_EQ(test::RgbAt(target, 7, 7), 0xFF0000u);
+    ASSERT_TRUE(opaque.Draw(dc, 8, 0, 4, 2, 0, 2, 4, 2));  // the blue half at its own size
+    EXPECT_EQ(test::RgbAt(target, 9, 1), 0x0000FFu);
+    CHBitmap half;
+    test::FillBitmap(half, 2, 2, 32, [](int, int) { return 0x8000FF00u; });
+    ASSERT_TRUE(half.Draw(dc, 12, 12));
+    EXPECT_NEAR(int((test::RgbAt(target, 12, 12) >> 8) & 0xFF), 128, 2);  // green at half coverage over black
+    EXPECT_FALSE(half.Draw(dc, 0, 0, 0, 4, 0, 0, 2, 2));
+    target.ReleaseDc();
+}
+
+}  // namespace
+}  // namespace kestro
