@@ -1,6 +1,7 @@
 # Third-party libraries for both builds. Nothing third-party is committed: the
 # Windows build compiles the Debian source packages that scripts/setup-machine.sh
-# unpacks into KESTRO_DEPS_DIR; the native build uses the system's libraries.
+# unpacks into KESTRO_DEPS_DIR; the native build uses the system's libraries, except
+# that the fuzz build compiles JsonCpp too, so the parser under JValue is instrumented.
 set(KESTRO_DEPS_DIR "${PROJECT_SOURCE_DIR}/.deps/src" CACHE PATH "Unpacked third-party sources")
 
 # GoogleTest from the sources the googletest package installs, in both builds.
@@ -14,10 +15,9 @@ foreach(t gtest gtest_main gmock gmock_main)
   endif()
 endforeach()
 
-if(KESTRO_WIN32)
-  set(_json "${KESTRO_DEPS_DIR}/jsoncpp")
-  set(_mz "${KESTRO_DEPS_DIR}/minizip")
-  if(NOT EXISTS "${_json}/src/lib_json/json_value.cpp" OR NOT EXISTS "${_mz}/unzip.c")
+set(_json "${KESTRO_DEPS_DIR}/jsoncpp")
+if(KESTRO_WIN32 OR KESTRO_FUZZ)
+  if(NOT EXISTS "${_json}/src/lib_json/json_value.cpp")
     message(FATAL_ERROR "Third-party sources missing in ${KESTRO_DEPS_DIR}: run scripts/setup-machine.sh")
   endif()
   add_library(kestro_jsoncpp STATIC
@@ -26,6 +26,13 @@ if(KESTRO_WIN32)
     ${_json}/src/lib_json/json_writer.cpp)
   target_include_directories(kestro_jsoncpp SYSTEM PUBLIC ${_json}/include)
   target_compile_options(kestro_jsoncpp PRIVATE -w)
+endif()
+
+if(KESTRO_WIN32)
+  set(_mz "${KESTRO_DEPS_DIR}/minizip")
+  if(NOT EXISTS "${_mz}/unzip.c")
+    message(FATAL_ERROR "Third-party sources missing in ${KESTRO_DEPS_DIR}: run scripts/setup-machine.sh")
+  endif()
 
   # zlib from the MinGW sysroot by full path: the import library beside it would pull in zlib1.dll.
   add_library(kestro_zlib INTERFACE)
@@ -39,11 +46,13 @@ if(KESTRO_WIN32)
   set(KESTRO_MINIUNZ_SOURCE ${_mz}/miniunz.c CACHE INTERNAL "")
 else()
   find_package(PkgConfig REQUIRED)
-  pkg_check_modules(JSONCPP REQUIRED IMPORTED_TARGET jsoncpp)
   pkg_check_modules(MINIZIP REQUIRED IMPORTED_TARGET minizip)
   find_package(ZLIB REQUIRED)
-  add_library(kestro_jsoncpp INTERFACE)
-  target_link_libraries(kestro_jsoncpp INTERFACE PkgConfig::JSONCPP)
+  if(NOT KESTRO_FUZZ)
+    pkg_check_modules(JSONCPP REQUIRED IMPORTED_TARGET jsoncpp)
+    add_library(kestro_jsoncpp INTERFACE)
+    target_link_libraries(kestro_jsoncpp INTERFACE PkgConfig::JSONCPP)
+  endif()
   add_library(kestro_zlib INTERFACE)
   target_link_libraries(kestro_zlib INTERFACE ZLIB::ZLIB)
   add_library(kestro_minizip INTERFACE)
