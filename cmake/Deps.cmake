@@ -1,7 +1,8 @@
 # Third-party libraries for both builds. Nothing third-party is committed: the
 # Windows build compiles the Debian source packages that scripts/setup-machine.sh
 # unpacks into KESTRO_DEPS_DIR; the native build uses the system's libraries, except
-# that the fuzz build compiles JsonCpp too, so the parser under JValue is instrumented.
+# that the sanitizer and fuzz builds compile JsonCpp too, so the parser under JValue
+# is checked (and, fuzzing, instrumented) like our own code.
 set(KESTRO_DEPS_DIR "${PROJECT_SOURCE_DIR}/.deps/src" CACHE PATH "Unpacked third-party sources")
 
 # GoogleTest from the sources the googletest package installs, in both builds.
@@ -16,7 +17,7 @@ foreach(t gtest gtest_main gmock gmock_main)
 endforeach()
 
 set(_json "${KESTRO_DEPS_DIR}/jsoncpp")
-if(KESTRO_WIN32 OR KESTRO_FUZZ)
+if(KESTRO_WIN32 OR KESTRO_FUZZ OR KESTRO_SANITIZE)
   if(NOT EXISTS "${_json}/src/lib_json/json_value.cpp")
     message(FATAL_ERROR "Third-party sources missing in ${KESTRO_DEPS_DIR}: run scripts/setup-machine.sh")
   endif()
@@ -48,7 +49,7 @@ else()
   find_package(PkgConfig REQUIRED)
   pkg_check_modules(MINIZIP REQUIRED IMPORTED_TARGET minizip)
   find_package(ZLIB REQUIRED)
-  if(NOT KESTRO_FUZZ)
+  if(NOT KESTRO_FUZZ AND NOT KESTRO_SANITIZE)
     pkg_check_modules(JSONCPP REQUIRED IMPORTED_TARGET jsoncpp)
     add_library(kestro_jsoncpp INTERFACE)
     target_link_libraries(kestro_jsoncpp INTERFACE PkgConfig::JSONCPP)

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <memory>
+
 namespace kestro {
 namespace {
 
@@ -18,6 +21,17 @@ TEST(JValue, ParsesWithCommentsAndRejectsBrokenText) {
     EXPECT_FALSE(JValue::Parse("{\"mode\":", untouched));
     EXPECT_FALSE(JValue::Parse("", untouched));
     EXPECT_EQ(untouched["keep"].AsInt(), 1);
+}
+
+// Found by jvalue_fuzz: a broken text ending in "\r" made the reader look one byte past
+// the end. The bytes are copied to a buffer of their exact size so the sanitizer sees it.
+TEST(JValue, ABrokenTextEndingInCarriageReturnsIsReadOnlyWithinItsLength) {
+    for (const std::string text : {std::string("//\r\r\r\r\r\r\r\r\r\r"), std::string("{\"a\":\r"), std::string("\r")}) {
+        std::unique_ptr<char[]> exact(new char[text.size()]);
+        memcpy(exact.get(), text.data(), text.size());
+        JValue v;
+        EXPECT_FALSE(JValue::Parse(exact.get(), text.size(), v));
+    }
 }
 
 TEST(JValue, DeepNestingIsRefusedNotRecursedInto) {
