@@ -15,6 +15,7 @@ inline constexpr const wchar_t kProductUninstallKey[] = L"SOFTWARE\\Microsoft\\W
 inline constexpr const wchar_t kEmulatorUninstallKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KestroAVM";
 inline constexpr const wchar_t kMakerUserKey[] = L"SOFTWARE\\Tarnwell";
 inline constexpr const wchar_t kProductUserKey[] = L"SOFTWARE\\Tarnwell\\KestroGC";
+inline constexpr const wchar_t kEmulatorUserKey[] = L"SOFTWARE\\Tarnwell\\KestroAVM";
 inline constexpr const wchar_t kProductKeyName[] = L"KestroGC";
 inline constexpr const wchar_t kProtocolKey[] = L"gcapp";
 inline constexpr const wchar_t kProtocolExecuteKey[] = L"Software\\Microsoft\\Internet Explorer\\ProtocolExecute";
@@ -23,5 +24,10 @@ inline constexpr const wchar_t kProtocolExecuteKey[] = L"Software\\Microsoft\\In
 inline constexpr const wchar_t kStartMenuFolderTail[] = L"\\Tarnwell\\Kestro 模拟器";
 // Product data below an application-data folder.
 inline constexpr const wchar_t kProductDataTail[] = L"\\Tarnwell\\KestroGameCenter";
+
+// The maker's web addresses: the uninstall entry's help link, and the product page
+// opened when the installer cannot get its package (path "/simulate").
+inline constexpr const wchar_t kHelpLink[] = L"http://www.tarnwell.com/";
+inline constexpr const wchar_t kProductPageUrl[] = L"http://www.tarnwell.com/simulate";
 
 }  // namespace kestro

@@ -23,8 +23,6 @@ RegistryValueEntry Number(const std::wstring& name, uint32_t number) {
 
 }  // namespace
 
-const wchar_t kHelpLink[] = L"http://www.tarnwell.com/";
-
 std::wstring PublisherForTheme(const std::wstring& theme) {
     if (theme == L"orvik") return L"Orvik网络技术有限公司";
     if (theme == L"quenta") return L"Quenta信息技术有限公司";

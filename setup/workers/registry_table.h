@@ -32,9 +32,6 @@ struct InstallRegistryInput {
     std::wstring appId;  // empty: no AppID value
 };
 
-// The maker's web address written as HelpLink.
-extern const wchar_t kHelpLink[];
-
 // "Orvik网络技术有限公司" for theme "orvik", "Quenta信息技术有限公司" for "quenta",
 // "Tarnwell科技股份有限公司" otherwise.
 std::wstring PublisherForTheme(const std::wstring& theme);

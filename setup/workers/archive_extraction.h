@@ -1,0 +1,26 @@
+#pragma once
+// Extraction of the product archive into the target folder, entry by entry, with a
+// journal of everything the run wrote so a failure can be undone.
+#include <string>
+
+#include "setup/workers/install_journal.h"
+
+namespace kestro {
+
+enum class ExtractionResult {
+    Done,
+    NotAnArchive,  // the file cannot be opened as ZIP; nothing was written
+    Failed,        // an entry failed; the journal lists what was written before it
+};
+
+// Every entry in archive order. Entry names are checked before they become paths
+// (see entry_name_rules.h); an entry whose data cannot be opened or read, fails its
+// CRC check or cannot be written in full fails the extraction.
+ExtractionResult ExtractArchive(const std::wstring& archivePath, const std::wstring& targetFolder,
+                                ExtractionJournal& journal);
+
+// Deletes every file of the journal, then removes the folders the run created,
+// children first; folders that still hold anything else stay.
+void RollBackExtraction(const ExtractionJournal& journal);
+
+}  // namespace kestro

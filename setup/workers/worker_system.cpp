@@ -1,0 +1,41 @@
+#include "setup/workers/worker_system.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include "setup/engine/folders.h"
+#include "setup/workers/product_names.h"
+
+namespace kestro {
+
+bool PathExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool FolderExists(const std::wstring& path) {
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+unsigned ReportedMajorVersion() {
+    OSVERSIONINFOW info = {};
+    info.dwOSVersionInfoSize = sizeof info;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    if (!GetVersionExW(&info)) return 0;
+#pragma GCC diagnostic pop
+    return info.dwMajorVersion;
+}
+
+std::wstring ProductDataFolder() {
+    wchar_t user[MAX_PATH] = {};
+    if (SHGetSpecialFolderPathW(nullptr, user, CSIDL_APPDATA, TRUE)) {
+        std::wstring folder = std::wstring(user) + kProductDataTail;
+        if (FolderExists(folder)) return folder;
+    }
+    wchar_t common[MAX_PATH] = {};
+    if (!SHGetSpecialFolderPathW(nullptr, common, CSIDL_COMMON_APPDATA, FALSE)) return std::wstring();
+    return std::wstring(common) + kProductDataTail;
+}
+
+std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) { return folder + L"\\" + name; }
+
+}  // namespace kestro

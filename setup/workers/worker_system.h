@@ -1,0 +1,21 @@
+#pragma once
+// Small system look-ups shared by the install and uninstall workers.
+#include <string>
+
+namespace kestro {
+
+bool PathExists(const std::wstring& path);
+bool FolderExists(const std::wstring& path);
+
+// Major version as the system reports it to this program (GetVersionEx: a program
+// whose manifest does not declare Windows 10 is told 6.2 there).
+unsigned ReportedMajorVersion();
+
+// The product's data folder: below the user's application data when that exists,
+// otherwise below the all-users application data. Not created.
+std::wstring ProductDataFolder();
+
+// Every "%s\unins000.exe"-style path of the product joined with one backslash.
+std::wstring JoinPath(const std::wstring& folder, const std::wstring& name);
+
+}  // namespace kestro

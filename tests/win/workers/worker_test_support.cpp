@@ -1,0 +1,250 @@
+#include "worker_test_support.h"
+
+#include <shlobj.h>
+
+#include <algorithm>
+#include <functional>
+
+#include "setup/engine/file_io.h"
+#include "setup/engine/shell_file_ops.h"
+#include "setup/workers/product_names.h"
+#include "setup/workers/utf8_path.h"
+
+namespace kestro {
+namespace testing {
+
+std::wstring BinFolder() {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring path = self;
+    return path.substr(0, path.find_last_of(L'\\'));
+}
+
+std::string ReadBytes(const std::wstring& path) {
+    std::string bytes;
+    ReadWholeFile(path, bytes);
+    return bytes;
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes) { ASSERT_TRUE(WriteWholeFile(path, bytes)) << Utf8FromWide(path); }
+
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::wstring SpecialFolder(int csidl) {
+    wchar_t path[MAX_PATH] = {};
+    SHGetSpecialFolderPathW(nullptr, path, csidl, TRUE);
+    return path;
+}
+
+std::string Cp936(const std::wstring& text) {
+    int bytes = WideCharToMultiByte(936, 0, text.c_str(), int(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(size_t(bytes), '\0');
+    WideCharToMultiByte(936, 0, text.c_str(), int(text.size()), &out[0], bytes, nullptr, nullptr);
+    return out;
+}
+
+DWORD RunAndWait(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs) {
+    std::wstring line = L"\"" + program + L"\" " + arguments;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(program.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        return DWORD(-1);
+    }
+    DWORD code = DWORD(-1);
+    if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0) {
+        GetExitCodeProcess(process.hProcess, &code);
+    } else {
+        TerminateProcess(process.hProcess, 99);
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return code;
+}
+
+bool WaitForFile(const std::wstring& path, DWORD timeoutMs) {
+    for (DWORD waited = 0; waited < timeoutMs; waited += 20) {
+        if (Exists(path)) return true;
+        Sleep(20);
+    }
+    return Exists(path);
+}
+
+std::wstring RawValue::Text() const {
+    std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
+    if (!text.empty() && text.back() == L'\0') text.pop_back();
+    return text;
+}
+
+bool RawValue::EndsWithNul() const {
+    return bytes.size() >= 2 && bytes.size() % 2 == 0 && bytes[bytes.size() - 1] == 0 && bytes[bytes.size() - 2] == 0;
+}
+
+DWORD RawValue::Number() const {
+    DWORD value = 0;
+    if (bytes.size() == sizeof value) memcpy(&value, bytes.data(), sizeof value);
+    return value;
+}
+
+RawValue ReadValue(HKEY root, const std::wstring& key, const wchar_t* name) {
+    RawValue value;
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &opened) != ERROR_SUCCESS) return value;
+    DWORD size = 0;
+    if (RegQueryValueExW(opened, name, nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
+        value.bytes.resize(size);
+        if (RegQueryValueExW(opened, name, nullptr, &value.type, reinterpret_cast<BYTE*>(&value.bytes[0]), &size) ==
+            ERROR_SUCCESS) {
+            value.present = true;
+        }
+    }
+    RegCloseKey(opened);
+    return value;
+}
+
+bool KeyExists(HKEY root, const std::wstring& key) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &opened) != ERROR_SUCCESS) return false;
+    RegCloseKey(opened);
+    return true;
+}
+
+void SetTextValue(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& text) {
+    HKEY created = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE | KEY_WOW64_32KEY, nullptr, &created, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExW(created, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   DWORD((text.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(created);
+}
+
+void SetNumberValue(HKEY root, const std::wstring& key, const wchar_t* name, DWORD value) {
+    HKEY created = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE | KEY_WOW64_32KEY, nullptr, &created, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExW(created, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    RegCloseKey(created);
+}
+
+void RemoveProductRegistry() {
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kProductUninstallKey);
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kEmulatorUninstallKey);
+    RegDeleteTreeW(HKEY_CURRENT_USER, kMakerUserKey);
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, kProtocolKey);
+    RegDeleteTreeW(HKEY_CURRENT_USER, (std::wstring(kProtocolExecuteKey) + L"\\" + kProtocolKey).c_str());
+}
+
+namespace {
+
+void RemoveProductShortcuts() {
+    std::wstring link = std::wstring(L"\\") + kProductDisplayName + L".lnk";
+    DeleteFileW((SpecialFolder(CSIDL_COMMON_DESKTOPDIRECTORY) + link).c_str());
+    DeleteFileW((SpecialFolder(CSIDL_DESKTOPDIRECTORY) + link).c_str());
+    DeleteFileW((SpecialFolder(CSIDL_APPDATA) + L"\\Microsoft\\Internet Explorer\\Quick Launch" + link).c_str());
+    DeleteFolderTree(SpecialFolder(CSIDL_COMMON_PROGRAMS) + kStartMenuFolderTail);
+}
+
+void ListBelow(const std::wstring& folder, const std::wstring& prefix, std::vector<std::wstring>& out) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..") continue;
+        bool isFolder = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+        out.push_back(prefix + name + (isFolder ? L"\\" : L""));
+        if (isFolder) ListBelow(folder + L"\\" + name, prefix + name + L"\\", out);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+
+}  // namespace
+
+void WorkerTest::SetUp() {
+    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string(info->test_suite_name()) + "." + info->name();
+    std::replace(name.begin(), name.end(), '/', '_');
+    scratch_ = L"C:\\kestro-worker-tests\\" + WideFromUtf8(name);
+    DeleteFolderTree(scratch_);
+    CreateDirectoryW(L"C:\\kestro-worker-tests", nullptr);
+    ASSERT_TRUE(CreateDirectoryW(scratch_.c_str(), nullptr));
+    target_ = scratch_ + L"\\Kestro 目录";
+    RemoveProductRegistry();
+    RemoveProductShortcuts();
+}
+
+void WorkerTest::TearDown() {
+    RemoveProductRegistry();
+    RemoveProductShortcuts();
+    if (!HasFailure()) DeleteFolderTree(scratch_);
+}
+
+JValue WorkerTest::StandardConfig() {
+    JValue config;
+    const char* text =
+        "{\"channel\":30123,\"lastrun\":\"KestroGC.exe\",\"mode\":1,\"theme\":\"orvik\","
+        "\"shortcut\":{\"desktop\":[{\"file\":\"KestroGC.exe\",\"name\":\"Kestro 模拟器\"}],"
+        "\"taskbar\":[{\"file\":\"KestroGC.exe\",\"name\":\"Kestro 模拟器\"}]},"
+        "\"instoptions\":[\"tools/opt.exe instoptions\"],\"instrun\":[\"tools/run.exe instrun\"]}";
+    EXPECT_TRUE(JValue::Parse(std::string(text), config));
+    return config;
+}
+
+std::vector<ZipEntry> WorkerTest::StandardEntries() {
+    std::string fixture = ReadBytes(BinFolder() + L"\\kestro_worker_fixture.exe");
+    std::vector<ZipEntry> entries;
+    entries.push_back({"KestroGC.exe", fixture});
+    entries.push_back({"res/", ""});
+    entries.push_back({"res/skin.png", NoiseBytes(70000, 7)});
+    entries.push_back({"res/sub/", ""});
+    entries.push_back({"res/sub/deep.txt", std::string(300000, 'k')});
+    entries.push_back({"data/a.txt", "no folder entry above me"});
+    entries.push_back({Cp936(L"说明.txt"), "ANSI-named"});
+    ZipEntry flagged{Utf8FromWide(L"文档/readme.txt"), "UTF-8-named"};
+    flagged.utf8Flag = true;
+    entries.push_back(flagged);
+    entries.push_back({"tools/opt.exe", fixture});
+    entries.push_back({"tools/run.exe", fixture});
+    return entries;
+}
+
+std::wstring WorkerTest::WritePackage(const std::wstring& fileName, const JValue& config,
+                                      const std::vector<ZipEntry>& entries) {
+    std::string image = ReadBytes(BinFolder() + L"\\kestro_worker_driver.exe");
+    std::wstring path = scratch_ + L"\\" + fileName;
+    WriteBytes(path, MakePackage(image, config.WriteCompact(), MakeZip(entries)));
+    return path;
+}
+
+DriverResult WorkerTest::Run(const std::wstring& program, const std::wstring& arguments) {
+    DriverResult result;
+    std::wstring resultFile = scratch_ + L"\\result.json";
+    DeleteFileW(resultFile.c_str());
+    result.exitCode = RunAndWait(program, arguments + L" --result \"" + resultFile + L"\"");
+    JValue::Parse(ReadBytes(resultFile), result.json);
+    return result;
+}
+
+DriverResult WorkerTest::Install(const std::wstring& package, const std::wstring& extraArguments) {
+    return Run(package, L"--target \"" + target_ + L"\" " + extraArguments);
+}
+
+DriverResult WorkerTest::Uninstall(const std::wstring& extraArguments) {
+    std::wstring copy = scratch_ + L"\\uninstaller-copy.exe";
+    EXPECT_TRUE(CopyFileW(Target(kUninstallerFileName).c_str(), copy.c_str(), FALSE));
+    return Run(copy, extraArguments);
+}
+
+std::wstring WorkerTest::Target(const std::wstring& relative) const {
+    return relative.empty() ? target_ : target_ + L"\\" + relative;
+}
+
+std::vector<std::wstring> WorkerTest::TargetListing() const {
+    std::vector<std::wstring> out;
+    ListBelow(target_, L"", out);
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+}  // namespace testing
+}  // namespace kestro

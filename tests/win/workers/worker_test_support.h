@@ -1,0 +1,75 @@
+#pragma once
+// What the worker tests share: a scratch folder per test, the product's registry
+// cleaned before and after, packages written around the driver program, and ways to
+// run it and read back what it left.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "package_maker.h"
+#include "services/json/jvalue.h"
+
+namespace kestro {
+namespace testing {
+
+std::wstring BinFolder();
+std::string ReadBytes(const std::wstring& path);
+void WriteBytes(const std::wstring& path, const std::string& bytes);
+bool Exists(const std::wstring& path);
+std::wstring SpecialFolder(int csidl);
+std::string Cp936(const std::wstring& text);
+
+// Starts a program and waits (bounded); the exit code, or -1 when it did not start or end.
+DWORD RunAndWait(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs = 60000);
+// Waits until the file exists (bounded).
+bool WaitForFile(const std::wstring& path, DWORD timeoutMs = 5000);
+
+// Registry in the 32-bit view, as a 32-bit program writes it.
+struct RawValue {
+    bool present = false;
+    DWORD type = 0;
+    std::string bytes;
+    std::wstring Text() const;  // REG_SZ without its terminating NUL
+    bool EndsWithNul() const;
+    DWORD Number() const;
+};
+RawValue ReadValue(HKEY root, const std::wstring& key, const wchar_t* name);
+bool KeyExists(HKEY root, const std::wstring& key);
+void SetTextValue(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& text);
+void SetNumberValue(HKEY root, const std::wstring& key, const wchar_t* name, DWORD value);
+void RemoveProductRegistry();
+
+struct DriverResult {
+    DWORD exitCode = DWORD(-1);
+    JValue json;
+    int Posted() const { return json["posted"].AsInt(); }
+};
+
+class WorkerTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The configuration record of the shipped installer, with test programs added.
+    static JValue StandardConfig();
+    static std::vector<ZipEntry> StandardEntries();
+
+    // Writes `fileName` into the scratch folder as a package of the driver program.
+    std::wstring WritePackage(const std::wstring& fileName, const JValue& config, const std::vector<ZipEntry>& entries);
+    DriverResult Run(const std::wstring& program, const std::wstring& arguments);
+    DriverResult Install(const std::wstring& package, const std::wstring& extraArguments = L"");
+    // Copies the installed unins000.exe away (as the uninstaller does before it runs) and runs the copy.
+    DriverResult Uninstall(const std::wstring& extraArguments = L"");
+
+    std::wstring Target(const std::wstring& relative = L"") const;
+    std::vector<std::wstring> TargetListing() const;  // every path below the target, sorted
+
+    std::wstring scratch_;
+    std::wstring target_;
+};
+
+}  // namespace testing
+}  // namespace kestro
