@@ -65,6 +65,8 @@ TEST_F(WorkerTest, FreshInstallExtractsEveryEntryAndRecordsItForTheUninstaller) 
     // Companion programs were started, from the target folder.
     EXPECT_TRUE(WaitForFile(Target(L"tools\\opt.exe.args")));
     EXPECT_TRUE(WaitForFile(Target(L"tools\\run.exe.args")));
+    EXPECT_EQ(ReadBytes(Target(L"tools\\opt.exe.args")), "instoptions\n");
+    EXPECT_EQ(ReadBytes(Target(L"tools\\run.exe.args")), "instrun\n");
 
     // Every file with its bytes, every folder, nothing else but the uninstaller.
     EXPECT_EQ(ReadBytes(Target(L"res\\skin.png")), entries[2].data);

@@ -49,13 +49,14 @@ struct DriverResult {
 };
 
 class WorkerTest : public ::testing::Test {
-protected:
-    void SetUp() override;
-    void TearDown() override;
-
+public:
     // The configuration record of the shipped installer, with test programs added.
     static JValue StandardConfig();
     static std::vector<ZipEntry> StandardEntries();
+
+protected:
+    void SetUp() override;
+    void TearDown() override;
 
     // Writes `fileName` into the scratch folder as a package of the driver program.
     std::wstring WritePackage(const std::wstring& fileName, const JValue& config, const std::vector<ZipEntry>& entries);

@@ -1,0 +1,88 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "setup/workers/product_names.h"
+#include "worker_test_support.h"
+
+namespace kestro {
+namespace testing {
+namespace {
+
+struct BadEntry {
+    const char* label;
+    ZipEntry entry;
+};
+
+std::vector<BadEntry> BadEntries() {
+    std::vector<BadEntry> cases;
+    cases.push_back({"ParentComponent", {"../evil.txt", "escaped"}});
+    cases.push_back({"DeepParentComponent", {"ok/../../evil.txt", "escaped"}});
+    cases.push_back({"DriveLetter", {"C:/kestro-evil.txt", "escaped"}});
+    cases.push_back({"DriveRelative", {"C:kestro-evil.txt", "escaped"}});
+    cases.push_back({"AbsolutePath", {"/kestro-evil.txt", "escaped"}});
+    cases.push_back({"ForbiddenCharacter", {"a|b.txt", "bad name"}});
+    cases.push_back({"ControlCharacter", {"ctl\x01.txt", "bad name"}});
+    cases.push_back({"NameOf1024Bytes", {std::string(1020, 'n') + ".txt", "long name"}});
+    ZipEntry crc{"crc.txt", std::string(5000, 'c')};
+    crc.badCrc = true;
+    cases.push_back({"CrcError", crc});
+    ZipEntry data{"broken.txt", std::string(5000, 'd')};
+    data.badData = true;
+    cases.push_back({"UndecodableData", data});
+    ZipEntry header{"unopenable.txt", "x"};
+    header.badLocalHeader = true;
+    cases.push_back({"UnopenableData", header});
+    return cases;
+}
+
+class FailedInstall : public WorkerTest, public ::testing::WithParamInterface<BadEntry> {};
+
+// Entries before the bad one are written, then taken back; the user's own file and
+// the folders it lives in stay.
+TEST_P(FailedInstall, FailsWithCode8AndLeavesNothingItWrote) {
+    ASSERT_TRUE(CreateDirectoryW(Target().c_str(), nullptr));
+    WriteBytes(Target(L"keep.txt"), "the user's");
+    std::vector<ZipEntry> entries = {{"first.txt", std::string(200000, 'f')},
+                                     {"made/", ""},
+                                     {"made/deeper/x.txt", "x"},
+                                     {"nested/no/entries/y.txt", "y"},
+                                     GetParam().entry,
+                                     {"after.txt", "never"}};
+    DriverResult result = Install(WritePackage(L"setup.exe", StandardConfig(), entries));
+    EXPECT_EQ(result.exitCode, 0u);
+    EXPECT_EQ(result.Posted(), 0x8402);
+    EXPECT_EQ(result.json["bar"].AsInt(), 0);
+    EXPECT_EQ(TargetListing(), std::vector<std::wstring>{L"keep.txt"});
+    EXPECT_FALSE(Exists(scratch_ + L"\\evil.txt"));
+    EXPECT_FALSE(Exists(L"C:\\kestro-evil.txt"));
+    DeleteFileW(L"C:\\kestro-evil.txt");
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kProductUninstallKey));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kProtocolKey));
+}
+
+INSTANTIATE_TEST_SUITE_P(Entries, FailedInstall, ::testing::ValuesIn(BadEntries()),
+                         [](const ::testing::TestParamInfo<BadEntry>& info) { return std::string(info.param.label); });
+
+TEST_F(WorkerTest, AnArchiveThatIsNoZipFailsWithCode8) {
+    std::string image = ReadBytes(BinFolder() + L"\\kestro_worker_driver.exe");
+    std::wstring package = scratch_ + L"\\setup.exe";
+    WriteBytes(package, MakePackage(image, StandardConfig().WriteCompact(), "this is not a zip archive"));
+    DriverResult result = Install(package);
+    EXPECT_EQ(result.Posted(), 0x8402);
+    EXPECT_FALSE(Exists(Target()));
+}
+
+TEST_F(WorkerTest, AnArchiveLongerThanItsFileFailsWithCode5BeforeWritingAnything) {
+    std::string image = ReadBytes(BinFolder() + L"\\kestro_worker_driver.exe");
+    std::string package = MakePackage(image, StandardConfig().WriteCompact(), MakeZip(StandardEntries()));
+    package.pop_back();
+    WriteBytes(scratch_ + L"\\setup.exe", package);
+    DriverResult result = Install(scratch_ + L"\\setup.exe");
+    EXPECT_EQ(result.Posted(), 0x8402);
+    EXPECT_FALSE(Exists(Target()));
+}
+
+}  // namespace
+}  // namespace testing
+}  // namespace kestro
