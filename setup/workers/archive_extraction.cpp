@@ -15,6 +15,7 @@
 #include "setup/engine/processes.h"
 #include "setup/engine/shell_file_ops.h"
 #include "setup/workers/entry_name_rules.h"
+#include "setup/workers/installed_items.h"
 #include "setup/workers/worker_system.h"
 
 namespace kestro {
@@ -77,7 +78,8 @@ UniqueStdFile OpenOutput(const std::wstring& path) {
     UniqueStdFile file(_wfopen(path.c_str(), L"wb"));
     if (file) return file;
     std::wstring owner;
-    if (FindProcessUsingFile(path, owner)) {
+    // Module lists name files with backslashes; archive names bring forward slashes.
+    if (FindProcessUsingFile(BackslashPath(path), owner)) {
         KillProcessesByName(owner);
         Sleep(kAfterKillDelayMs);
         file.reset(_wfopen(path.c_str(), L"wb"));

@@ -1,5 +1,7 @@
 #include "setup/workers/installed_items.h"
 
+#include <algorithm>
+
 #include "setup/package/package_records.h"
 #include "setup/workers/entry_name_rules.h"
 #include "setup/workers/utf8_path.h"
@@ -75,6 +77,21 @@ bool IsStrictlyInsideRoot(const std::wstring& path, const std::wstring& root) {
     size_t start = prefix.size();
     while (start < candidate.size() && candidate[start] == L'\\') ++start;
     return IsSafeRelativePath(WithoutTrailingSeparators(candidate.substr(start)));
+}
+
+std::vector<std::wstring> ParentFoldersBelowRoot(const std::vector<std::wstring>& files, const std::wstring& root) {
+    std::vector<std::wstring> parents;
+    for (const std::wstring& file : files) {
+        std::wstring folder = BackslashPath(file);
+        for (size_t cut = folder.find_last_of(L'\\'); cut != std::wstring::npos; cut = folder.find_last_of(L'\\')) {
+            folder.erase(cut);
+            if (!IsStrictlyInsideRoot(folder, root)) break;
+            if (std::find(parents.begin(), parents.end(), folder) == parents.end()) parents.push_back(folder);
+        }
+    }
+    std::stable_sort(parents.begin(), parents.end(),
+                     [](const std::wstring& a, const std::wstring& b) { return a.size() > b.size(); });
+    return parents;
 }
 
 bool DecodeInstalledItems(const JValue& record, InstalledItems& out) {

@@ -27,6 +27,10 @@ bool IsAcceptableRoot(const std::wstring& root);
 // never the root itself, through components that cannot climb out of it.
 bool IsStrictlyInsideRoot(const std::wstring& path, const std::wstring& root);
 
+// The folders between the recorded files and the root (the root excluded), deepest
+// first and each once: an uninstall removes those that its deletions left empty.
+std::vector<std::wstring> ParentFoldersBelowRoot(const std::vector<std::wstring>& files, const std::wstring& root);
+
 // False when the record has no usable root; otherwise fills `out`.
 bool DecodeInstalledItems(const JValue& record, InstalledItems& out);
 

@@ -208,6 +208,8 @@ void DeleteInstalledFiles(const JValue& record, const std::wstring& root) {
     std::wstring uninstaller = JoinPath(root, kUninstallerFileName);
     DeleteFileSilently(uninstaller.c_str());
     for (const std::wstring& folder : items.folders) DeleteFolderTree(folder);
+    // Parents of files that no folder entry recorded: removed only when left empty.
+    for (const std::wstring& folder : ParentFoldersBelowRoot(items.files, items.root)) RemoveDirectoryW(folder.c_str());
     if (FolderExists(root) && PathIsDirectoryEmptyW(root.c_str())) DeleteFolderTree(root);
 }
 

@@ -154,6 +154,13 @@ TEST(UninstallScope, ATamperedRecordKeepsOnlyItsInsidePaths) {
     EXPECT_EQ(items.rejected, 4u);
 }
 
+TEST(UninstallScope, ParentFoldersOfFilesAreListedDeepestFirstAndNeverTheRoot) {
+    std::vector<std::wstring> files = {L"D:\\K\\a\\b\\x.txt", L"D:\\K\\top.txt", L"D:\\K\\a\\y.txt", L"D:\\K\\c/z.txt"};
+    EXPECT_EQ(ParentFoldersBelowRoot(files, L"D:\\K"),
+              (std::vector<std::wstring>{L"D:\\K\\a\\b", L"D:\\K\\a", L"D:\\K\\c"}));
+    EXPECT_TRUE(ParentFoldersBelowRoot({L"E:\\other\\x.txt"}, L"D:\\K").empty());
+}
+
 TEST(UninstallScope, ARecordWithoutAUsableRootIsRefused) {
     InstalledItems items;
     EXPECT_FALSE(DecodeInstalledItems(JValue(), items));
