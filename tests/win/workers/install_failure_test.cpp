@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
+
 #include "setup/workers/product_names.h"
 #include "worker_test_support.h"
 
@@ -81,6 +84,19 @@ TEST_F(WorkerTest, AnArchiveLongerThanItsFileFailsWithCode5BeforeWritingAnything
     DriverResult result = Install(scratch_ + L"\\setup.exe");
     EXPECT_EQ(result.Posted(), 0x8402);
     EXPECT_FALSE(Exists(Target()));
+}
+
+// The wrapper script maps a 2 MB drive: a package larger than that cannot fit.
+TEST_F(WorkerTest, AFullDiskFailsWithCode8AndRollsBack) {
+    const char* drive = getenv("KESTRO_FULL_DISK");
+    if (!drive || !*drive) GTEST_SKIP() << "no small drive mapped (needs the tmpfs mount of run-worker-tests.sh)";
+    target_ = std::wstring(drive, drive + strlen(drive)) + L"Kestro";
+    std::vector<ZipEntry> entries = {{"small.txt", "fits"}, {"big/noise.bin", NoiseBytes(3 << 20, 11)}, {"after.txt", "never"}};
+    DriverResult result = Install(WritePackage(L"setup.exe", StandardConfig(), entries));
+    EXPECT_EQ(result.Posted(), 0x8402);
+    EXPECT_EQ(result.json["bar"].AsInt(), 0);
+    EXPECT_FALSE(Exists(target_));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kProductUninstallKey));
 }
 
 }  // namespace
