@@ -64,7 +64,9 @@ void RememberMovedAside(const std::wstring& path) {
 }
 
 // Creates the folder with its parents and journals each folder that did not exist.
-bool CreateFolderJournaled(const std::wstring& folder, ExtractionJournal& journal) {
+bool CreateFolderJournaled(const std::wstring& name, ExtractionJournal& journal) {
+    // The shell's folder creation does not take the archive's forward slashes.
+    std::wstring folder = BackslashPath(name);
     std::vector<std::wstring> missing = MissingFolderChain(folder, FolderExists);
     bool created = EnsureFolder(folder);
     for (const std::wstring& path : missing) {

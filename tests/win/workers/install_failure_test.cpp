@@ -48,6 +48,7 @@ TEST_P(FailedInstall, FailsWithCode8AndLeavesNothingItWrote) {
     WriteBytes(Target(L"keep.txt"), "the user's");
     std::vector<ZipEntry> entries = {{"first.txt", std::string(200000, 'f')},
                                      {"made/", ""},
+                                     {"made/more/than/one/", ""},
                                      {"made/deeper/x.txt", "x"},
                                      {"nested/no/entries/y.txt", "y"},
                                      GetParam().entry,

@@ -84,7 +84,7 @@ TEST_F(WorkerTest, InstallOverAnOlderInstallationRemovesItFirstAndKeepsTheUserKe
     SetNumberValue(HKEY_LOCAL_MACHINE, kProductUninstallKey, L"Version", 4321);
 
     std::vector<ZipEntry> second = StandardEntries();
-    second.erase(second.begin() + 5);  // data/a.txt is gone from the new version
+    second.erase(second.begin() + 5, second.begin() + 7);  // data/a.txt and deep/er/still/b.txt are gone
     second.push_back({"new.txt", "new in this version"});
     std::wstring package = WritePackage(L"setup_2.0.exe", PlainConfig("default"), second);
     DriverResult result = Install(package);
@@ -92,6 +92,7 @@ TEST_F(WorkerTest, InstallOverAnOlderInstallationRemovesItFirstAndKeepsTheUserKe
     EXPECT_EQ(result.json["operation"].AsInt(), 3);
 
     EXPECT_FALSE(Exists(Target(L"data\\a.txt")));
+    EXPECT_FALSE(Exists(Target(L"deep")));
     EXPECT_TRUE(Exists(Target(L"new.txt")));
     EXPECT_EQ(ReadBytes(Target(L"user.txt")), "made by the user");
     // The older installation's uninstall commands belong to the user's uninstall only.

@@ -199,6 +199,7 @@ std::vector<ZipEntry> WorkerTest::StandardEntries() {
     entries.push_back({"res/sub/", ""});
     entries.push_back({"res/sub/deep.txt", std::string(300000, 'k')});
     entries.push_back({"data/a.txt", "no folder entry above me"});
+    entries.push_back({"deep/er/still/b.txt", "three folders without entries"});
     entries.push_back({Cp936(L"说明.txt"), "ANSI-named"});
     ZipEntry flagged{Utf8FromWide(L"文档/readme.txt"), "UTF-8-named"};
     flagged.utf8Flag = true;
