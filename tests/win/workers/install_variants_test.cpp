@@ -11,14 +11,6 @@ namespace kestro {
 namespace testing {
 namespace {
 
-const std::wstring kLinkName = std::wstring(L"\\") + kProductDisplayName + L".lnk";
-
-std::wstring CommonDesktopLink() { return SpecialFolder(CSIDL_COMMON_DESKTOPDIRECTORY) + kLinkName; }
-std::wstring QuickLaunchLink() {
-    return SpecialFolder(CSIDL_APPDATA) + L"\\Microsoft\\Internet Explorer\\Quick Launch" + kLinkName;
-}
-std::wstring StartMenuLinkPath() { return SpecialFolder(CSIDL_COMMON_PROGRAMS) + kStartMenuFolderTail + kLinkName; }
-
 JValue PlainConfig(const char* theme) {
     JValue config = WorkerTest::StandardConfig();
     config.Remove("instoptions");

@@ -12,8 +12,6 @@ namespace kestro {
 namespace testing {
 namespace {
 
-const std::wstring kLinkName = std::wstring(L"\\") + kProductDisplayName + L".lnk";
-
 class UninstallTest : public WorkerTest {
 protected:
     static constexpr const wchar_t* kEmulatorFolder = L"C:\\kestro-worker-tests\\avm";
@@ -69,8 +67,8 @@ TEST_F(UninstallTest, RemovesWhatTheInstallMadeAndKeepsTheUsersFiles) {
     EXPECT_EQ(TargetListing(), (std::vector<std::wstring>{L"data\\", L"data\\user.txt", L"tools\\",
                                                           L"tools\\opt.exe.args", L"tools\\run.exe.args",
                                                           L"tools\\unrun.exe.args"}));
-    EXPECT_FALSE(Exists(SpecialFolder(CSIDL_COMMON_DESKTOPDIRECTORY) + kLinkName));
-    EXPECT_FALSE(Exists(SpecialFolder(CSIDL_APPDATA) + L"\\Microsoft\\Internet Explorer\\Quick Launch" + kLinkName));
+    EXPECT_FALSE(Exists(CommonDesktopLink()));
+    EXPECT_FALSE(Exists(QuickLaunchLink()));
     EXPECT_FALSE(Exists(SpecialFolder(CSIDL_COMMON_PROGRAMS) + kStartMenuFolderTail));
 
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kProductUninstallKey));

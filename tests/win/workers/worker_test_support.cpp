@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 
 #include "setup/engine/file_io.h"
@@ -124,6 +125,45 @@ void SetNumberValue(HKEY root, const std::wstring& key, const wchar_t* name, DWO
               ERROR_SUCCESS);
     RegSetValueExW(created, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
     RegCloseKey(created);
+}
+
+std::wstring CommonDesktopLink() {
+    return SpecialFolder(CSIDL_COMMON_DESKTOPDIRECTORY) + L"\\" + kProductDisplayName + L".lnk";
+}
+
+std::wstring QuickLaunchLink() {
+    return SpecialFolder(CSIDL_APPDATA) + L"\\Microsoft\\Internet Explorer\\Quick Launch\\" + kProductDisplayName +
+           L".lnk";
+}
+
+std::wstring StartMenuLinkPath() {
+    return SpecialFolder(CSIDL_COMMON_PROGRAMS) + kStartMenuFolderTail + L"\\" + kProductDisplayName + L".lnk";
+}
+
+namespace {
+
+std::wstring StatsLogPath() {
+    const char* path = getenv("KESTRO_STATS_LOG");
+    return path ? WideFromUtf8(path) : std::wstring();
+}
+
+}  // namespace
+
+bool StatsLogAvailable() { return !StatsLogPath().empty(); }
+
+std::vector<JValue> StatsRequests() {
+    std::vector<JValue> requests;
+    std::string text = ReadBytes(StatsLogPath());
+    size_t start = 0;
+    for (size_t end = text.find('\n'); end != std::string::npos; start = end + 1, end = text.find('\n', start)) {
+        JValue request;
+        if (JValue::Parse(text.substr(start, end - start), request)) requests.push_back(request);
+    }
+    return requests;
+}
+
+void ClearStatsRequests() {
+    if (StatsLogAvailable()) WriteWholeFile(StatsLogPath(), "");
 }
 
 void RemoveProductRegistry() {

@@ -42,6 +42,17 @@ void SetTextValue(HKEY root, const std::wstring& key, const wchar_t* name, const
 void SetNumberValue(HKEY root, const std::wstring& key, const wchar_t* name, DWORD value);
 void RemoveProductRegistry();
 
+// Where the shortcuts of the product's display name go.
+std::wstring CommonDesktopLink();
+std::wstring QuickLaunchLink();
+std::wstring StartMenuLinkPath();
+
+// The local stats-server's request log (one JSON object per request), when the
+// wrapper script started one; StatsLogAvailable() is false otherwise.
+bool StatsLogAvailable();
+std::vector<JValue> StatsRequests();
+void ClearStatsRequests();
+
 struct DriverResult {
     DWORD exitCode = DWORD(-1);
     JValue json;
