@@ -5,6 +5,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "services/config/maker_addresses.h"
 #include "services/report/report.h"
 #include "services/shell/shortcuts.h"
 #include "services/shell/system_version.h"
@@ -190,7 +191,7 @@ void InstallThreadBody(void* argument) {
     if (!host.quiet) MessageBoxW(host.window, SetupErrorMessage(result), nullptr, MB_ICONERROR);
     PostMessageW(host.window, WM_SETUP_FAILED, 0, 0);
     StepProgress(host, {0, -1});
-    if (result == kSetupDownload) ShellExecuteW(nullptr, L"open", kProductPageUrl, nullptr, nullptr, SW_SHOWNORMAL);
+    if (result == kSetupDownload) ShellExecuteW(nullptr, L"open", config::kProductPageUrl, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 }  // namespace kestro

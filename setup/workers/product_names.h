@@ -25,9 +25,4 @@ inline constexpr const wchar_t kStartMenuFolderTail[] = L"\\Tarnwell\\Kestro 模
 // Product data below an application-data folder.
 inline constexpr const wchar_t kProductDataTail[] = L"\\Tarnwell\\KestroGameCenter";
 
-// The maker's web addresses: the uninstall entry's help link, and the product page
-// opened when the installer cannot get its package (path "/simulate").
-inline constexpr const wchar_t kHelpLink[] = L"http://www.tarnwell.com/";
-inline constexpr const wchar_t kProductPageUrl[] = L"http://www.tarnwell.com/simulate";
-
 }  // namespace kestro

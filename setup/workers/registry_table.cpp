@@ -1,5 +1,6 @@
 #include "setup/workers/registry_table.h"
 
+#include "services/config/maker_addresses.h"
 #include "services/encoding/split_text.h"
 #include "setup/workers/product_names.h"
 
@@ -51,7 +52,7 @@ std::vector<RegistryKeyEntry> BuildInstallRegistry(const InstallRegistryInput& i
 
     keys.push_back({RegistryRoot::LocalMachine, kProductUninstallKey, -1,
                     {Text(L"DisplayName", kProductDisplayName), Text(L"DisplayIcon", uninstaller),
-                     Text(L"HelpLink", kHelpLink), Text(L"UninstallString", uninstaller),
+                     Text(L"HelpLink", config::kHelpLink), Text(L"UninstallString", uninstaller),
                      Text(L"Publisher", PublisherForTheme(input.theme)), Text(L"Lang", L"2052"),
                      Number(L"Channel", channel)}});
 
