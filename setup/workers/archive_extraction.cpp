@@ -68,6 +68,8 @@ bool CreateFolderJournaled(const std::wstring& name, ExtractionJournal& journal)
     // The shell's folder creation does not take the archive's forward slashes.
     std::wstring folder = BackslashPath(name);
     std::vector<std::wstring> missing = MissingFolderChain(folder, FolderExists);
+    // Most entries land in a folder that already exists: no shell call for them.
+    if (missing.empty() && FolderExists(folder)) return true;
     bool created = EnsureFolder(folder);
     for (const std::wstring& path : missing) {
         if (FolderExists(path)) journal.AddCreatedFolder(path);
