@@ -7,6 +7,7 @@
 
 #include "services/shell/system_version.h"
 #include "services/win/unique_handle.h"
+#include "setup/workers/install_plan.h"
 
 namespace kestro {
 namespace {
@@ -18,7 +19,7 @@ struct SidFreer {
 }  // namespace
 
 bool GrantEveryoneFullAccess(const std::wstring& folder) {
-    if (!IsVistaOrLater() || folder.empty() || folder.size() >= kGrantPathLimit) return false;
+    if (!IsVistaOrLater() || !FitsGrantPathLimit(folder)) return false;
 
     SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
     PSID rawSid = nullptr;

@@ -30,6 +30,8 @@ ProgressStep UninstallProgress(UninstallStage stage) {
 
 bool SkipsTaskbarStep(unsigned majorVersion) { return majorVersion == 10; }
 
+bool FitsGrantPathLimit(const std::wstring& folder) { return !folder.empty() && folder.size() < 260; }
+
 std::wstring ShortcutTargetPath(const std::wstring& targetFolder, const std::wstring& file) {
     return targetFolder + L"\\" + BackslashPath(file);
 }

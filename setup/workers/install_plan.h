@@ -36,6 +36,10 @@ ProgressStep UninstallProgress(UninstallStage stage);
 // version 10: pinning by verb no longer exists there.
 bool SkipsTaskbarStep(unsigned majorVersion);
 
+// Whether the Everyone grant may run on a folder path: not empty and under 260
+// characters; the system call would see a longer path cut short, naming another folder.
+bool FitsGrantPathLimit(const std::wstring& folder);
+
 // Target folder + "\" + the shortcut item's "file" with every "/" turned into "\".
 std::wstring ShortcutTargetPath(const std::wstring& targetFolder, const std::wstring& file);
 

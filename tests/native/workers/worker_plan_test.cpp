@@ -34,6 +34,13 @@ TEST(TaskbarStep, IsLeftOutOnlyOnMajorVersion10) {
     EXPECT_FALSE(SkipsTaskbarStep(5));
 }
 
+TEST(EveryoneGrant, SkipsPathsOf260CharactersOrMoreInsteadOfCuttingThem) {
+    EXPECT_TRUE(FitsGrantPathLimit(L"C:\\K"));
+    EXPECT_TRUE(FitsGrantPathLimit(L"C:\\" + std::wstring(256, L'a')));   // 259 characters
+    EXPECT_FALSE(FitsGrantPathLimit(L"C:\\" + std::wstring(257, L'a')));  // 260
+    EXPECT_FALSE(FitsGrantPathLimit(L""));
+}
+
 TEST(ShortcutPaths, TurnForwardSlashesOfTheItemIntoBackslashes) {
     EXPECT_EQ(ShortcutTargetPath(L"C:\\K", L"bin/run.exe"), L"C:\\K\\bin\\run.exe");
     EXPECT_EQ(LastrunPath(L"C:\\K", L"bin/run.exe"), L"C:\\K\\bin/run.exe");
