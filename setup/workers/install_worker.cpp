@@ -82,6 +82,8 @@ void CreateTaskbarShortcuts(const WorkerHost& host) {
 // initialised on the install thread.
 void CreateStartMenuLinks(const WorkerHost& host) {
     std::wstring programs = GetProgramsFolder();
+    // Without the Programs folder the link folder would be a relative path.
+    if (programs.empty()) return;
     EnsureFolder(StartMenuFolder(programs));
     CoInitialize(nullptr);
     for (const ShortcutItem& item : ShortcutItems(host, PackageConfig::kDesktop)) {

@@ -115,7 +115,8 @@ void RemoveShortcuts(const JValue& shortcut) {
         if (IsVistaOrLater()) UnpinFromTaskbar(name.c_str());
         DeleteQuickLaunchShortcut(name.c_str());
     }
-    DeleteFolderTree(StartMenuFolder(GetProgramsFolder()));
+    std::wstring programs = GetProgramsFolder();
+    if (!programs.empty()) DeleteFolderTree(StartMenuFolder(programs));
 }
 
 void StopProductPrograms() {
