@@ -85,8 +85,9 @@ int main(int argc, char** argv) {
 
     std::string archive = MakeZip(ProductEntries());
     JValue config;
-    JValue::Parse(std::string("{\"channel\":30001,\"lastrun\":\"pack0/level0/text0.txt\",\"mode\":1,\"theme\":\"default\"}"),
-                  config);
+    JValue::Parse(
+        std::string("{\"channel\":30001,\"lastrun\":\"pack0/level0/text0.txt\",\"mode\":1,\"theme\":\"default\"}"),
+        config);
     std::string image;
     ReadWholeFile(BinFolder() + L"\\kestro_worker_driver.exe", image);
     std::string package = MakePackage(image, config.WriteCompact(), archive);
@@ -113,9 +114,11 @@ int main(int argc, char** argv) {
         JValue::Parse(text, outcome);
         // Wine keeps no private-bytes peak; the working-set peak counts every page touched.
         double peak = double(outcome["peakWorkingSet"].AsInt64());
-        printf("run %d: miniunz %.3f s, install %.3f s, ratio install/miniunz %.2f, peak working set %.1f MB = %.2f x package, %s\n",
-               run, miniunz, install, install / miniunz, peak / 1e6, peak / double(package.size()),
-               outcome["posted"].AsInt() == 0x8401 ? "installed" : "INSTALL FAILED");
+        printf(
+            "run %d: miniunz %.3f s, install %.3f s, ratio install/miniunz %.2f, peak working set %.1f MB = %.2f x "
+            "package, %s\n",
+            run, miniunz, install, install / miniunz, peak / 1e6, peak / double(package.size()),
+            outcome["posted"].AsInt() == 0x8401 ? "installed" : "INSTALL FAILED");
         ratios.push_back(install / miniunz);
         // Keep the registry and shortcuts of one run from turning the next into an install-over.
         RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KestroGC");

@@ -12,7 +12,13 @@ bool IsSeparator(wchar_t c) { return c == L'/' || c == L'\\'; }
 bool IsForbiddenChar(wchar_t c) {
     if (static_cast<uint32_t>(c) < 0x20) return true;
     switch (c) {
-        case L'<': case L'>': case L':': case L'"': case L'|': case L'?': case L'*':
+        case L'<':
+        case L'>':
+        case L':':
+        case L'"':
+        case L'|':
+        case L'?':
+        case L'*':
             return true;
         default:
             return false;
@@ -33,8 +39,8 @@ bool IsDeviceName(const std::wstring& component) {
     for (const wchar_t* device : kDevices) {
         if (stem == device) return true;
     }
-    if (stem.size() == 4 && (stem.compare(0, 3, L"COM") == 0 || stem.compare(0, 3, L"LPT") == 0) &&
-        stem[3] >= L'0' && stem[3] <= L'9') {
+    if (stem.size() == 4 && (stem.compare(0, 3, L"COM") == 0 || stem.compare(0, 3, L"LPT") == 0) && stem[3] >= L'0' &&
+        stem[3] <= L'9') {
         return true;
     }
     return false;

@@ -29,8 +29,8 @@ bool GrantEveryoneFullAccess(const std::wstring& folder) {
     std::wstring path = folder;
     PACL dacl = nullptr;
     PSECURITY_DESCRIPTOR rawDescriptor = nullptr;
-    if (GetNamedSecurityInfoW(path.data(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
-                              nullptr, &rawDescriptor) != ERROR_SUCCESS) {
+    if (GetNamedSecurityInfoW(path.data(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl, nullptr,
+                              &rawDescriptor) != ERROR_SUCCESS) {
         return false;
     }
     UniqueLocal descriptor(rawDescriptor);

@@ -7,23 +7,34 @@ namespace kestro {
 
 ProgressStep InstallProgress(InstallStage stage) {
     switch (stage) {
-        case InstallStage::Started: return {-1, 50};
-        case InstallStage::OlderRemoved: return {50, 55};
-        case InstallStage::InstallerRead: return {55, 60};
-        case InstallStage::ArchiveWritten: return {60, 70};
-        case InstallStage::Extracted: return {70, 85};
-        case InstallStage::DesktopDone: return {85, 100};
-        case InstallStage::Registered: return {100, -1};
+        case InstallStage::Started:
+            return {-1, 50};
+        case InstallStage::OlderRemoved:
+            return {50, 55};
+        case InstallStage::InstallerRead:
+            return {55, 60};
+        case InstallStage::ArchiveWritten:
+            return {60, 70};
+        case InstallStage::Extracted:
+            return {70, 85};
+        case InstallStage::DesktopDone:
+            return {85, 100};
+        case InstallStage::Registered:
+            return {100, -1};
     }
     return {-1, -1};
 }
 
 ProgressStep UninstallProgress(UninstallStage stage) {
     switch (stage) {
-        case UninstallStage::Started: return {-1, 20};
-        case UninstallStage::Shortcuts: return {20, 50};
-        case UninstallStage::Files: return {50, 100};
-        case UninstallStage::Registry: return {100, -1};
+        case UninstallStage::Started:
+            return {-1, 20};
+        case UninstallStage::Shortcuts:
+            return {20, 50};
+        case UninstallStage::Files:
+            return {50, 100};
+        case UninstallStage::Registry:
+            return {100, -1};
     }
     return {-1, -1};
 }

@@ -33,9 +33,12 @@ constexpr DWORD kUninstallStringChars = 520;
 
 HKEY RootKey(RegistryRoot root) {
     switch (root) {
-        case RegistryRoot::LocalMachine: return HKEY_LOCAL_MACHINE;
-        case RegistryRoot::CurrentUser: return HKEY_CURRENT_USER;
-        case RegistryRoot::ClassesRoot: return HKEY_CLASSES_ROOT;
+        case RegistryRoot::LocalMachine:
+            return HKEY_LOCAL_MACHINE;
+        case RegistryRoot::CurrentUser:
+            return HKEY_CURRENT_USER;
+        case RegistryRoot::ClassesRoot:
+            return HKEY_CLASSES_ROOT;
     }
     return nullptr;
 }
@@ -58,15 +61,17 @@ std::vector<ShortcutItem> ShortcutItems(const WorkerHost& host, const char* list
     JValue entries = host.configuration[PackageConfig::kShortcut][list];
     for (size_t i = 0; i < entries.Size(); ++i) {
         JValue entry = entries.At(i);
-        items.push_back({WideFromUtf8(entry[PackageConfig::kShortcutName].AsText()),
-                         ShortcutTargetPath(host.targetFolder, WideFromUtf8(entry[PackageConfig::kShortcutFile].AsText()))});
+        items.push_back(
+            {WideFromUtf8(entry[PackageConfig::kShortcutName].AsText()),
+             ShortcutTargetPath(host.targetFolder, WideFromUtf8(entry[PackageConfig::kShortcutFile].AsText()))});
     }
     return items;
 }
 
 void CreateDesktopShortcuts(const WorkerHost& host) {
     for (const ShortcutItem& item : ShortcutItems(host, PackageConfig::kDesktop)) {
-        if (!item.name.empty() && PathExists(item.target)) CreateDesktopShortcut(item.name.c_str(), item.target.c_str());
+        if (!item.name.empty() && PathExists(item.target))
+            CreateDesktopShortcut(item.name.c_str(), item.target.c_str());
     }
 }
 
@@ -159,8 +164,10 @@ int RunInstall(WorkerHost& host) {
     JValue record = BuildUninstallRecord(host.configuration, host.targetFolder, host.channel, journal);
     WriteUninstaller(installer, record.WriteCompact(), JoinPath(host.targetFolder, kUninstallerFileName));
 
-    host.lastrunPath = LastrunPath(host.targetFolder, WideFromUtf8(host.configuration[PackageConfig::kLastRun].AsText()));
-    if (host.configuration.HasMember(PackageConfig::kInstRun)) host.instrun = host.configuration[PackageConfig::kInstRun];
+    host.lastrunPath =
+        LastrunPath(host.targetFolder, WideFromUtf8(host.configuration[PackageConfig::kLastRun].AsText()));
+    if (host.configuration.HasMember(PackageConfig::kInstRun))
+        host.instrun = host.configuration[PackageConfig::kInstRun];
     std::wstring dataFolder = ProductDataFolder();
 
     JValue options = host.configuration[PackageConfig::kInstOptions];
@@ -193,7 +200,8 @@ void InstallThreadBody(void* argument) {
     if (!host.quiet) MessageBoxW(host.window, SetupErrorMessage(result), nullptr, MB_ICONERROR);
     PostMessageW(host.window, WM_SETUP_FAILED, 0, 0);
     StepProgress(host, {0, -1});
-    if (result == kSetupDownload) ShellExecuteW(nullptr, L"open", config::kProductPageUrl, nullptr, nullptr, SW_SHOWNORMAL);
+    if (result == kSetupDownload)
+        ShellExecuteW(nullptr, L"open", config::kProductPageUrl, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 }  // namespace kestro

@@ -11,8 +11,10 @@ inline constexpr const wchar_t kUninstallerFileName[] = L"unins000.exe";
 inline constexpr const wchar_t kLauncherFileName[] = L"KestroGC.exe";
 
 inline constexpr const wchar_t kUninstallParentKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-inline constexpr const wchar_t kProductUninstallKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KestroGC";
-inline constexpr const wchar_t kEmulatorUninstallKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KestroAVM";
+inline constexpr const wchar_t kProductUninstallKey[] =
+    L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KestroGC";
+inline constexpr const wchar_t kEmulatorUninstallKey[] =
+    L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KestroAVM";
 inline constexpr const wchar_t kMakerUserKey[] = L"SOFTWARE\\Tarnwell";
 inline constexpr const wchar_t kProductUserKey[] = L"SOFTWARE\\Tarnwell\\KestroGC";
 inline constexpr const wchar_t kEmulatorUserKey[] = L"SOFTWARE\\Tarnwell\\KestroAVM";

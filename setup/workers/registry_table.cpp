@@ -50,27 +50,35 @@ std::vector<RegistryKeyEntry> BuildInstallRegistry(const InstallRegistryInput& i
     uint32_t channel = static_cast<uint32_t>(input.channel);
     std::vector<RegistryKeyEntry> keys;
 
-    keys.push_back({RegistryRoot::LocalMachine, kProductUninstallKey, -1,
-                    {Text(L"DisplayName", kProductDisplayName), Text(L"DisplayIcon", uninstaller),
-                     Text(L"HelpLink", config::kHelpLink), Text(L"UninstallString", uninstaller),
-                     Text(L"Publisher", PublisherForTheme(input.theme)), Text(L"Lang", L"2052"),
-                     Number(L"Channel", channel)}});
+    keys.push_back(
+        {RegistryRoot::LocalMachine,
+         kProductUninstallKey,
+         -1,
+         {Text(L"DisplayName", kProductDisplayName), Text(L"DisplayIcon", uninstaller),
+          Text(L"HelpLink", config::kHelpLink), Text(L"UninstallString", uninstaller),
+          Text(L"Publisher", PublisherForTheme(input.theme)), Text(L"Lang", L"2052"), Number(L"Channel", channel)}});
 
-    RegistryKeyEntry user{RegistryRoot::CurrentUser, kProductUserKey, -1,
-                          {Number(L"Channel", channel), Text(L"Theme", input.theme)}};
+    RegistryKeyEntry user{
+        RegistryRoot::CurrentUser, kProductUserKey, -1, {Number(L"Channel", channel), Text(L"Theme", input.theme)}};
     if (!input.appId.empty()) user.values.push_back(Text(L"AppID", input.appId));
     keys.push_back(user);
 
     int protocol = static_cast<int>(keys.size());
-    keys.push_back({RegistryRoot::ClassesRoot, kProtocolKey, -1,
-                    {Text(L"Url Protocol", L"URL:KestroGC Android Protocol")}});
+    keys.push_back(
+        {RegistryRoot::ClassesRoot, kProtocolKey, -1, {Text(L"Url Protocol", L"URL:KestroGC Android Protocol")}});
     int icon = static_cast<int>(keys.size());
-    keys.push_back({RegistryRoot::ClassesRoot, std::wstring(kProtocolKey) + L"\\DefaultIcon", protocol,
+    keys.push_back({RegistryRoot::ClassesRoot,
+                    std::wstring(kProtocolKey) + L"\\DefaultIcon",
+                    protocol,
                     {Text(L"", input.lastrunPath + L",0")}});
-    keys.push_back({RegistryRoot::ClassesRoot, std::wstring(kProtocolKey) + L"\\Shell\\open\\Command", icon,
+    keys.push_back({RegistryRoot::ClassesRoot,
+                    std::wstring(kProtocolKey) + L"\\Shell\\open\\Command",
+                    icon,
                     {Text(L"", ProtocolCommand(input.lastrunPath))}});
 
-    keys.push_back({RegistryRoot::CurrentUser, std::wstring(kProtocolExecuteKey) + L"\\" + kProtocolKey, -1,
+    keys.push_back({RegistryRoot::CurrentUser,
+                    std::wstring(kProtocolExecuteKey) + L"\\" + kProtocolKey,
+                    -1,
                     {Number(L"WarnOnOpen", 0)}});
     return keys;
 }

@@ -24,8 +24,8 @@ std::wstring SingleBackslashes(std::wstring path) {
 
 }  // namespace
 
-const wchar_t* const kProgramsStoppedBeforeDelete[6] = {L"KestroAVM.exe",    L"VBoxSVC.exe",     L"VBoxManage.exe",
-                                                         L"VBoxHeadless.exe", L"VirtualBox.exe", L"adb.exe"};
+const wchar_t* const kProgramsStoppedBeforeDelete[6] = {L"KestroAVM.exe",    L"VBoxSVC.exe",    L"VBoxManage.exe",
+                                                        L"VBoxHeadless.exe", L"VirtualBox.exe", L"adb.exe"};
 
 std::vector<int> CheckedReasonCodes(const bool (&boxes)[kReasonCount]) {
     std::vector<int> codes;
@@ -43,7 +43,9 @@ std::vector<std::wstring> EmulatorDownloadFolders(const std::wstring& downloadFo
     return {SingleBackslashes(downloadFolder + L"\\APK"), SingleBackslashes(downloadFolder + L"\\Emulator")};
 }
 
-bool IsProgramOrLibrary(const std::wstring& path) { return EndsWithFolded(path, L".exe") || EndsWithFolded(path, L".dll"); }
+bool IsProgramOrLibrary(const std::wstring& path) {
+    return EndsWithFolded(path, L".exe") || EndsWithFolded(path, L".dll");
+}
 
 int LeadingBuildNumber(const std::wstring& text) {
     size_t i = 0;

@@ -140,7 +140,8 @@ std::wstring EmulatorUninstaller() {
     RegistryKey key;
     if (key.Open(HKEY_LOCAL_MACHINE, kEmulatorUninstallKey, KEY_READ) != ERROR_SUCCESS) return std::wstring();
     wchar_t buffer[kEmulatorUninstallStringChars] = {};
-    if (key.QueryText(L"UninstallString", buffer, kEmulatorUninstallStringChars) != ERROR_SUCCESS) return std::wstring();
+    if (key.QueryText(L"UninstallString", buffer, kEmulatorUninstallStringChars) != ERROR_SUCCESS)
+        return std::wstring();
     return buffer;
 }
 
@@ -170,7 +171,8 @@ void CleanRegistry() {
     if (protocol.Open(HKEY_CLASSES_ROOT, kProtocolKey, KEY_READ) == ERROR_SUCCESS) {
         protocol.Close();
         RegistryKey classes;
-        if (classes.Open(HKEY_CLASSES_ROOT, L"", KEY_READ | KEY_WRITE) == ERROR_SUCCESS) classes.DeleteTree(kProtocolKey);
+        if (classes.Open(HKEY_CLASSES_ROOT, L"", KEY_READ | KEY_WRITE) == ERROR_SUCCESS)
+            classes.DeleteTree(kProtocolKey);
     }
     RegistryKey execute;
     if (execute.Create(HKEY_CURRENT_USER, kProtocolExecuteKey) == ERROR_SUCCESS) execute.DeleteSubKey(kProtocolKey);

@@ -53,10 +53,12 @@ TEST(EntryNames, CharactersWindowsForbidsAreRefused) {
     for (const wchar_t* name : {L"a<b", L"a>b", L"a\"b", L"a|b", L"a?b", L"a*b"}) {
         EXPECT_FALSE(Accepts(name)) << name;
     }
-    EXPECT_FALSE(Accepts(std::wstring(L"a\x01" L"b")));
+    EXPECT_FALSE(
+        Accepts(std::wstring(L"a\x01"
+                             L"b")));
     EXPECT_FALSE(Accepts(std::wstring(L"dir/a\x1f")));
     EXPECT_FALSE(Accepts(std::wstring(L"a\nb")));
-    EXPECT_FALSE(Accepts(L"a /b"));   // trailing blank inside a component
+    EXPECT_FALSE(Accepts(L"a /b"));    // trailing blank inside a component
     EXPECT_FALSE(Accepts(L"dir./b"));  // trailing dot inside a component
     EXPECT_FALSE(Accepts(L"a//b"));
 }

@@ -32,7 +32,10 @@ TEST(Utf8Paths, RoundTripChineseAndAstralCharacters) {
 }
 
 TEST(Utf8Paths, MalformedBytesBecomeReplacementCharacters) {
-    EXPECT_EQ(WideFromUtf8("a\xFF" "b"), L"a\xFFFD" L"b");
+    EXPECT_EQ(WideFromUtf8("a\xFF"
+                           "b"),
+              L"a\xFFFD"
+              L"b");
     EXPECT_EQ(WideFromUtf8("a\xE6\xB8"), L"a\xFFFD");
     EXPECT_EQ(WideFromUtf8("\xC0\xAF"), L"\xFFFD");  // overlong "/"
 }

@@ -7,7 +7,7 @@ namespace kestro {
 namespace {
 
 TEST(InstallProgressSteps, MoveForwardInTheFixedOrder) {
-    const InstallStage order[] = {InstallStage::Started,       InstallStage::OlderRemoved, InstallStage::InstallerRead,
+    const InstallStage order[] = {InstallStage::Started,        InstallStage::OlderRemoved, InstallStage::InstallerRead,
                                   InstallStage::ArchiveWritten, InstallStage::Extracted,    InstallStage::DesktopDone,
                                   InstallStage::Registered};
     std::vector<std::pair<int, int>> seen;

@@ -92,7 +92,8 @@ TEST_F(WorkerTest, AFullDiskFailsWithCode8AndRollsBack) {
     const char* drive = getenv("KESTRO_FULL_DISK");
     if (!drive || !*drive) GTEST_SKIP() << "no small drive mapped (needs the tmpfs mount of run-worker-tests.sh)";
     target_ = std::wstring(drive, drive + strlen(drive)) + L"Kestro";
-    std::vector<ZipEntry> entries = {{"small.txt", "fits"}, {"big/noise.bin", NoiseBytes(3 << 20, 11)}, {"after.txt", "never"}};
+    std::vector<ZipEntry> entries = {
+        {"small.txt", "fits"}, {"big/noise.bin", NoiseBytes(3 << 20, 11)}, {"after.txt", "never"}};
     DriverResult result = Install(WritePackage(L"setup.exe", StandardConfig(), entries));
     EXPECT_EQ(result.Posted(), 0x8402);
     EXPECT_EQ(result.json["bar"].AsInt(), 0);

@@ -66,12 +66,26 @@ TEST_F(WorkerTest, FreshInstallExtractsEveryEntryAndRecordsItForTheUninstaller) 
     EXPECT_EQ(ReadBytes(Target(L"data\\a.txt")), entries[5].data);
     EXPECT_EQ(ReadBytes(Target(L"说明.txt")), "ANSI-named");
     EXPECT_EQ(ReadBytes(Target(L"文档\\readme.txt")), "UTF-8-named");
-    EXPECT_EQ(TargetListing(),
-              (std::vector<std::wstring>{L"KestroGC.exe", L"data\\", L"data\\a.txt", L"deep\\", L"deep\\er\\",
-                                         L"deep\\er\\still\\", L"deep\\er\\still\\b.txt", L"res\\", L"res\\skin.png",
-                                         L"res\\sub\\", L"res\\sub\\deep.txt", L"tools\\", L"tools\\opt.exe",
-                                         L"tools\\opt.exe.args", L"tools\\run.exe", L"tools\\run.exe.args",
-                                         L"unins000.exe", L"文档\\", L"文档\\readme.txt", L"说明.txt"}));
+    EXPECT_EQ(TargetListing(), (std::vector<std::wstring>{L"KestroGC.exe",
+                                                          L"data\\",
+                                                          L"data\\a.txt",
+                                                          L"deep\\",
+                                                          L"deep\\er\\",
+                                                          L"deep\\er\\still\\",
+                                                          L"deep\\er\\still\\b.txt",
+                                                          L"res\\",
+                                                          L"res\\skin.png",
+                                                          L"res\\sub\\",
+                                                          L"res\\sub\\deep.txt",
+                                                          L"tools\\",
+                                                          L"tools\\opt.exe",
+                                                          L"tools\\opt.exe.args",
+                                                          L"tools\\run.exe",
+                                                          L"tools\\run.exe.args",
+                                                          L"unins000.exe",
+                                                          L"文档\\",
+                                                          L"文档\\readme.txt",
+                                                          L"说明.txt"}));
 
     // The uninstall record: archive order, Base64 paths as stored, folder entries only.
     JValue record;
@@ -81,9 +95,9 @@ TEST_F(WorkerTest, FreshInstallExtractsEveryEntryAndRecordsItForTheUninstaller) 
     EXPECT_EQ(record["channel"].AsInt(), 30123);
     EXPECT_EQ(record["setup"]["shortcut"], config["shortcut"]);
     EXPECT_EQ(record["setup"]["root"].AsText(), Encoded(target_));
-    std::vector<std::wstring> files = {L"KestroGC.exe", L"res/skin.png", L"res/sub/deep.txt", L"data/a.txt",
-                                       L"deep/er/still/b.txt",
-                                       L"说明.txt", L"文档/readme.txt", L"tools/opt.exe", L"tools/run.exe"};
+    std::vector<std::wstring> files = {L"KestroGC.exe",    L"res/skin.png",        L"res/sub/deep.txt",
+                                       L"data/a.txt",      L"deep/er/still/b.txt", L"说明.txt",
+                                       L"文档/readme.txt", L"tools/opt.exe",       L"tools/run.exe"};
     ASSERT_EQ(record["files"].Size(), files.size());
     for (size_t i = 0; i < files.size(); ++i) {
         EXPECT_EQ(record["files"].At(i).AsText(), Encoded(target_ + L"\\" + files[i])) << i;

@@ -26,13 +26,15 @@ TEST_F(WorkerTest, InstallerNamesWithoutADotCarryNoAppId) {
         ASSERT_EQ(result.Posted(), 0x8401) << Utf8FromWide(name);
         EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kProductUserKey));
         EXPECT_FALSE(ReadValue(HKEY_CURRENT_USER, kProductUserKey, L"AppID").present) << Utf8FromWide(name);
-        EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, kProductUninstallKey, L"Publisher").Text(), L"Tarnwell科技股份有限公司");
+        EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, kProductUninstallKey, L"Publisher").Text(),
+                  L"Tarnwell科技股份有限公司");
         EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, kProductUserKey, L"Theme").Text(), L"default");
     }
 }
 
 TEST_F(WorkerTest, ClearedDesktopBoxStillMakesTheStartMenuLinks) {
-    DriverResult result = Install(WritePackage(L"setup.exe", PlainConfig("quenta"), StandardEntries()), L"--no-desktop");
+    DriverResult result =
+        Install(WritePackage(L"setup.exe", PlainConfig("quenta"), StandardEntries()), L"--no-desktop");
     ASSERT_EQ(result.Posted(), 0x8401);
     EXPECT_FALSE(Exists(CommonDesktopLink()));
     EXPECT_TRUE(Exists(StartMenuLinkPath()));
@@ -41,7 +43,8 @@ TEST_F(WorkerTest, ClearedDesktopBoxStillMakesTheStartMenuLinks) {
 }
 
 TEST_F(WorkerTest, ClearedQuickLaunchBoxMakesNoQuickLaunchLink) {
-    DriverResult result = Install(WritePackage(L"setup.exe", PlainConfig("default"), StandardEntries()), L"--no-quicklaunch");
+    DriverResult result =
+        Install(WritePackage(L"setup.exe", PlainConfig("default"), StandardEntries()), L"--no-quicklaunch");
     ASSERT_EQ(result.Posted(), 0x8401);
     ASSERT_NE(result.json["majorVersion"].AsInt(), 10);
     EXPECT_TRUE(Exists(CommonDesktopLink()));

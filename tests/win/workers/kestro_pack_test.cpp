@@ -33,10 +33,11 @@ TEST_F(WorkerTest, APackageBuiltByKestroPackInstallsAndUninstallsCompletely) {
     WriteBytes(configFile, config.WriteCompact());
     std::wstring package = scratch_ + L"\\setup_3.1_pack.exe";
     std::ostringstream out, err;
-    ASSERT_EQ(RunKestroPack({"build", "--program", Utf8FromWide(BinFolder() + L"\\kestro_worker_driver.exe"), "--config",
-                             Utf8FromWide(configFile), "--product", Utf8FromWide(product), "-o", Utf8FromWide(package)},
-                            out, err),
-              0)
+    ASSERT_EQ(
+        RunKestroPack({"build", "--program", Utf8FromWide(BinFolder() + L"\\kestro_worker_driver.exe"), "--config",
+                       Utf8FromWide(configFile), "--product", Utf8FromWide(product), "-o", Utf8FromWide(package)},
+                      out, err),
+        0)
         << err.str();
 
     DriverResult installed = Install(package);

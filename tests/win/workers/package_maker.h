@@ -13,9 +13,9 @@ struct ZipEntry {
     std::string data;
     bool utf8Flag = false;  // general-purpose bit 11
     bool deflate = true;
-    bool badCrc = false;         // stored CRC does not match the data
-    bool badData = false;        // compressed bytes are not a valid deflate stream
-    bool badLocalHeader = false; // the entry's data cannot be opened
+    bool badCrc = false;          // stored CRC does not match the data
+    bool badData = false;         // compressed bytes are not a valid deflate stream
+    bool badLocalHeader = false;  // the entry's data cannot be opened
 };
 
 std::string MakeZip(const std::vector<ZipEntry>& entries);

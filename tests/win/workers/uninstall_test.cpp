@@ -64,9 +64,9 @@ TEST_F(UninstallTest, RemovesWhatTheInstallMadeAndKeepsTheUsersFiles) {
 
     // Recorded files and folder entries are gone; folders that only held recorded
     // files go when empty; "data" stays with the user's file, and so does the root.
-    EXPECT_EQ(TargetListing(), (std::vector<std::wstring>{L"data\\", L"data\\user.txt", L"tools\\",
-                                                          L"tools\\opt.exe.args", L"tools\\run.exe.args",
-                                                          L"tools\\unrun.exe.args"}));
+    EXPECT_EQ(TargetListing(),
+              (std::vector<std::wstring>{L"data\\", L"data\\user.txt", L"tools\\", L"tools\\opt.exe.args",
+                                         L"tools\\run.exe.args", L"tools\\unrun.exe.args"}));
     EXPECT_FALSE(Exists(CommonDesktopLink()));
     EXPECT_FALSE(Exists(QuickLaunchLink()));
     EXPECT_FALSE(Exists(SpecialFolder(CSIDL_COMMON_PROGRAMS) + kStartMenuFolderTail));

@@ -27,7 +27,9 @@ std::string ReadBytes(const std::wstring& path) {
     return bytes;
 }
 
-void WriteBytes(const std::wstring& path, const std::string& bytes) { ASSERT_TRUE(WriteWholeFile(path, bytes)) << Utf8FromWide(path); }
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
+    ASSERT_TRUE(WriteWholeFile(path, bytes)) << Utf8FromWide(path);
+}
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -112,8 +114,9 @@ bool KeyExists(HKEY root, const std::wstring& key) {
 
 void SetTextValue(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& text) {
     HKEY created = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE | KEY_WOW64_32KEY, nullptr, &created, nullptr),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE | KEY_WOW64_32KEY, nullptr, &created, nullptr),
+        ERROR_SUCCESS);
     RegSetValueExW(created, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                    DWORD((text.size() + 1) * sizeof(wchar_t)));
     RegCloseKey(created);
@@ -121,8 +124,9 @@ void SetTextValue(HKEY root, const std::wstring& key, const wchar_t* name, const
 
 void SetNumberValue(HKEY root, const std::wstring& key, const wchar_t* name, DWORD value) {
     HKEY created = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE | KEY_WOW64_32KEY, nullptr, &created, nullptr),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE | KEY_WOW64_32KEY, nullptr, &created, nullptr),
+        ERROR_SUCCESS);
     RegSetValueExW(created, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
     RegCloseKey(created);
 }
