@@ -17,29 +17,6 @@ namespace {
 
 std::string Encoded(const std::wstring& path) { return UninstallRecord::EncodePath(Utf8FromWide(path)); }
 
-bool HasEveryoneEntry(const std::wstring& folder) {
-    PACL dacl = nullptr;
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (GetNamedSecurityInfoW(folder.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
-                              nullptr, &descriptor) != ERROR_SUCCESS) {
-        return false;
-    }
-    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
-    PSID everyone = nullptr;
-    AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
-    bool found = false;
-    for (DWORD i = 0; dacl && i < dacl->AceCount && !found; ++i) {
-        ACCESS_ALLOWED_ACE* ace = nullptr;
-        if (GetAce(dacl, i, reinterpret_cast<void**>(&ace)) && ace->Header.AceType == ACCESS_ALLOWED_ACE_TYPE) {
-            found = EqualSid(&ace->SidStart, everyone) && (ace->Header.AceFlags & OBJECT_INHERIT_ACE) &&
-                    (ace->Header.AceFlags & CONTAINER_INHERIT_ACE);
-        }
-    }
-    FreeSid(everyone);
-    LocalFree(descriptor);
-    return found;
-}
-
 TEST_F(WorkerTest, FreshInstallExtractsEveryEntryAndRecordsItForTheUninstaller) {
     JValue config = StandardConfig();
     std::vector<ZipEntry> entries = StandardEntries();

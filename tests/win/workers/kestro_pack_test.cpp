@@ -20,7 +20,7 @@ TEST_F(WorkerTest, APackageBuiltByKestroPackInstallsAndUninstallsCompletely) {
         {L"KestroGC.exe", ReadBytes(BinFolder() + L"\\kestro_worker_fixture.exe")},
         {L"res\\skin\\main.png", NoiseBytes(50000, 5)},
         {L"res\\说明.txt", "中文名的文件"},
-        {L"lib\\mod.dll", ReadBytes(BinFolder() + L"\\kestro_worker_fixture_module.dll")}};
+        {L"lib\\mod.dll", ReadBytes(BinFolder() + L"\\kestro_fixture_module.dll")}};
     for (const auto& file : files) {
         std::wstring path = product + L"\\" + file.first;
         SHCreateDirectoryExW(nullptr, path.substr(0, path.find_last_of(L'\\')).c_str(), nullptr);

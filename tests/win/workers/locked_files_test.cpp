@@ -44,8 +44,8 @@ private:
 
 class LockedFileInstall : public WorkerTest {
 protected:
-    std::string Fixture() { return ReadBytes(BinFolder() + L"\\kestro_worker_fixture.exe"); }
-    std::string Module() { return ReadBytes(BinFolder() + L"\\kestro_worker_fixture_module.dll"); }
+    std::string Helper() { return ReadBytes(BinFolder() + L"\\kestro_fixture_helper.exe"); }
+    std::string Module() { return ReadBytes(BinFolder() + L"\\kestro_fixture_module.dll"); }
     void Place(const std::wstring& relative, const std::string& bytes) {
         std::wstring path = Target(relative);
         SHCreateDirectoryExW(nullptr, path.substr(0, path.find_last_of(L'\\')).c_str(), nullptr);
@@ -54,10 +54,10 @@ protected:
 };
 
 TEST_F(LockedFileInstall, ARunningProgramOfTheProductIsStoppedAndRewritten) {
-    Place(L"bin\\holder.exe", Fixture());
+    Place(L"bin\\holder.exe", Helper());
     Holder holder(Target(L"bin\\holder.exe"), L"wait", L"kestro-worker-holder-exe");
     ASSERT_TRUE(holder.Ready());
-    std::string newer = Fixture() + "version 2";
+    std::string newer = Helper() + "version 2";
     DriverResult result = Install(WritePackage(L"setup.exe", StandardConfig(), {{"bin/holder.exe", newer}}));
     ASSERT_EQ(result.Posted(), 0x8401);
     EXPECT_TRUE(holder.EndsWithin(0));
@@ -67,7 +67,7 @@ TEST_F(LockedFileInstall, ARunningProgramOfTheProductIsStoppedAndRewritten) {
 TEST_F(LockedFileInstall, AProgramThatLoadedAProductModuleIsStoppedAndTheModuleRewritten) {
     Place(L"lib\\mod.dll", Module());
     std::wstring owner = scratch_ + L"\\module_owner.exe";
-    WriteBytes(owner, Fixture());
+    WriteBytes(owner, Helper());
     Holder holder(owner, L"load \"" + Target(L"lib\\mod.dll") + L"\"", L"kestro-worker-holder-module");
     ASSERT_TRUE(holder.Ready());
     std::string newer = Module() + "version 2";
@@ -82,7 +82,7 @@ TEST_F(LockedFileInstall, AProgramThatLoadedAProductModuleIsStoppedAndTheModuleR
 TEST_F(LockedFileInstall, AFileWhoseOwnerCannotBeFoundIsMovedAsideAndCleanedUpLater) {
     Place(L"lib\\img.dll", Module());
     std::wstring owner = scratch_ + L"\\image_owner.exe";
-    WriteBytes(owner, Fixture());
+    WriteBytes(owner, ReadBytes(BinFolder() + L"\\kestro_worker_fixture.exe"));
     Holder holder(owner, L"map \"" + Target(L"lib\\img.dll") + L"\" \"" + Target(L"zz\\release.txt") + L"\"",
                   L"kestro-worker-holder-image");
     ASSERT_TRUE(holder.Ready());

@@ -1,5 +1,6 @@
 #include "worker_test_support.h"
 
+#include <aclapi.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -131,6 +132,28 @@ void SetNumberValue(HKEY root, const std::wstring& key, const wchar_t* name, DWO
     RegCloseKey(created);
 }
 
+bool HasEveryoneEntry(const std::wstring& folder) {
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetNamedSecurityInfoW(folder.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
+                              nullptr, &descriptor) != ERROR_SUCCESS) {
+        return false;
+    }
+    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+    PSID everyone = nullptr;
+    AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
+    bool found = false;
+    for (DWORD i = 0; dacl && i < dacl->AceCount && !found; ++i) {
+        ACCESS_ALLOWED_ACE* ace = nullptr;
+        if (GetAce(dacl, i, reinterpret_cast<void**>(&ace)) && ace->Header.AceType == ACCESS_ALLOWED_ACE_TYPE) {
+            found = EqualSid(&ace->SidStart, everyone);
+        }
+    }
+    FreeSid(everyone);
+    LocalFree(descriptor);
+    return found;
+}
+
 std::wstring CommonDesktopLink() {
     return SpecialFolder(CSIDL_COMMON_DESKTOPDIRECTORY) + L"\\" + kProductDisplayName + L".lnk";
 }
@@ -237,7 +260,8 @@ JValue WorkerTest::StandardConfig() {
 std::vector<ZipEntry> WorkerTest::StandardEntries() {
     std::string fixture = ReadBytes(BinFolder() + L"\\kestro_worker_fixture.exe");
     std::vector<ZipEntry> entries;
-    entries.push_back({"KestroGC.exe", fixture});
+    // A launcher that can be left running: the engine's fixture helper ("wait").
+    entries.push_back({"KestroGC.exe", ReadBytes(BinFolder() + L"\\kestro_fixture_helper.exe")});
     entries.push_back({"res/", ""});
     entries.push_back({"res/skin.png", NoiseBytes(70000, 7)});
     entries.push_back({"res/sub/", ""});

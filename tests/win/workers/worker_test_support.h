@@ -42,6 +42,9 @@ void SetTextValue(HKEY root, const std::wstring& key, const wchar_t* name, const
 void SetNumberValue(HKEY root, const std::wstring& key, const wchar_t* name, DWORD value);
 void RemoveProductRegistry();
 
+// Whether the folder's DACL has an allowing entry for Everyone.
+bool HasEveryoneEntry(const std::wstring& folder);
+
 // Where the shortcuts of the product's display name go.
 std::wstring CommonDesktopLink();
 std::wstring QuickLaunchLink();
