@@ -6,7 +6,7 @@
 #include <shlobj.h>
 
 #include "services/config/maker_addresses.h"
-#include "services/report/report.h"
+#include "services/report/statistics_report.h"
 #include "services/shell/shortcuts.h"
 #include "services/shell/system_version.h"
 #include "services/shell/taskbar_pin.h"

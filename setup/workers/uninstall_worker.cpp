@@ -5,7 +5,7 @@
 
 #include <map>
 
-#include "services/report/report.h"
+#include "services/report/statistics_report.h"
 #include "services/shell/elevated_run.h"
 #include "services/shell/shortcuts.h"
 #include "services/shell/system_version.h"

@@ -13,7 +13,7 @@ namespace {
 class ReportTest : public WorkerTest {
 protected:
     void SetUp() override {
-        if (!StatsLogAvailable()) GTEST_SKIP() << "no local stats-server (run through run-worker-tests.sh)";
+        if (!StatsLogAvailable()) GTEST_SKIP() << "no local stats-server (a build configured with KESTRO_LOCAL_STATS)";
         WorkerTest::SetUp();
         ClearStatsRequests();
     }

@@ -169,14 +169,40 @@ std::wstring StartMenuLinkPath() {
 
 namespace {
 
-std::wstring StatsLogPath() {
-    const char* path = getenv("KESTRO_STATS_LOG");
-    return path ? WideFromUtf8(path) : std::wstring();
+// The "workers" server of the CTest fixtures, as Wine sees its folder.
+std::wstring StatsFolder() {
+    const char* root = getenv("KESTRO_STATS_DIR");
+    if (!root || !*root) return std::wstring();
+    std::wstring folder = L"Z:" + WideFromUtf8(root) + L"\\workers";
+    for (wchar_t& c : folder) {
+        if (c == L'/') c = L'\\';
+    }
+    return folder;
 }
+
+std::wstring StatsLogPath() {
+    std::wstring folder = StatsFolder();
+    return folder.empty() ? folder : folder + L"\\requests.log";
+}
+
+// Points every report of the programs the tests start at the local server, or at a
+// closed port when there is none, so a report never waits for the network.
+class StatsServerEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        std::string port = StatsFolder().empty() ? std::string() : ReadBytes(StatsFolder() + L"\\port");
+        while (!port.empty() && (port.back() == '\n' || port.back() == '\r')) port.pop_back();
+        std::string endpoint = "127.0.0.1:" + (port.empty() ? std::string("9") : port);
+        SetEnvironmentVariableA("KESTRO_STATS_SERVER", endpoint.c_str());
+    }
+};
+
+const ::testing::Environment* const kStatsServerEnvironment =
+    ::testing::AddGlobalTestEnvironment(new StatsServerEnvironment);
 
 }  // namespace
 
-bool StatsLogAvailable() { return !StatsLogPath().empty(); }
+bool StatsLogAvailable() { return !StatsLogPath().empty() && Exists(StatsLogPath()); }
 
 std::vector<JValue> StatsRequests() {
     std::vector<JValue> requests;
