@@ -183,6 +183,7 @@ int RunInstall(WorkerHost& host) {
     registry.theme = host.theme;
     registry.channel = host.channel;
     registry.appId = AppIdFromInstallerName(installer);
+    registry.helpLink = config::kHelpLink;
     WriteRegistryTable(BuildInstallRegistry(registry));
     StepProgress(host, InstallProgress(InstallStage::Registered));
 

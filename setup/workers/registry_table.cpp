@@ -1,6 +1,5 @@
 #include "setup/workers/registry_table.h"
 
-#include "services/config/maker_addresses.h"
 #include "services/encoding/split_text.h"
 #include "setup/workers/product_names.h"
 
@@ -55,7 +54,7 @@ std::vector<RegistryKeyEntry> BuildInstallRegistry(const InstallRegistryInput& i
          kProductUninstallKey,
          -1,
          {Text(L"DisplayName", kProductDisplayName), Text(L"DisplayIcon", uninstaller),
-          Text(L"HelpLink", config::kHelpLink), Text(L"UninstallString", uninstaller),
+          Text(L"HelpLink", input.helpLink), Text(L"UninstallString", uninstaller),
           Text(L"Publisher", PublisherForTheme(input.theme)), Text(L"Lang", L"2052"), Number(L"Channel", channel)}});
 
     RegistryKeyEntry user{

@@ -29,7 +29,8 @@ struct InstallRegistryInput {
     std::wstring lastrunPath;
     std::wstring theme;
     int channel = 0;
-    std::wstring appId;  // empty: no AppID value
+    std::wstring appId;     // empty: no AppID value
+    std::wstring helpLink;  // the maker's web address
 };
 
 // "Orvik网络技术有限公司" for theme "orvik", "Quenta信息技术有限公司" for "quenta",

@@ -40,6 +40,7 @@ TEST(InstallRegistry, TableHoldsEveryKeyWithItsValuesAndDependencies) {
     input.theme = L"quenta";
     input.channel = 30002;
     input.appId = L"partner";
+    input.helpLink = L"http://help.example/";
     std::vector<RegistryKeyEntry> keys = BuildInstallRegistry(input);
     ASSERT_EQ(keys.size(), 6u);
 
@@ -51,7 +52,7 @@ TEST(InstallRegistry, TableHoldsEveryKeyWithItsValuesAndDependencies) {
     EXPECT_EQ(FindValue(uninstall, L"UninstallString")->text, L"C:\\P\\KestroGC\\unins000.exe");
     EXPECT_EQ(FindValue(uninstall, L"Publisher")->text, L"Quenta信息技术有限公司");
     EXPECT_EQ(FindValue(uninstall, L"Lang")->text, L"2052");
-    EXPECT_FALSE(FindValue(uninstall, L"HelpLink")->text.empty());
+    EXPECT_EQ(FindValue(uninstall, L"HelpLink")->text, L"http://help.example/");
     ASSERT_FALSE(FindValue(uninstall, L"Channel")->isText);
     EXPECT_EQ(FindValue(uninstall, L"Channel")->number, 30002u);
 
