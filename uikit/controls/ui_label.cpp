@@ -1,0 +1,46 @@
+#include "uikit/controls/ui_label.h"
+
+#include "uikit/skin/ui_resource.h"
+
+namespace kestro {
+
+UILabel::UILabel() {
+    InitializeCriticalSection(&lock_);
+    style_.align = kLabelDefaultAlign;
+    // Clicks on a label in a title strip still drag the window.
+    hitThrough_ = 1;
+}
+
+UILabel::~UILabel() { DeleteCriticalSection(&lock_); }
+
+bool UILabel::Load(UIResource* resource, const char* path, const JValue* base) {
+    if (!resource) return false;
+    const std::optional<JValue> node = resource->FindNode(path, base);
+    if (!node) return false;
+    const std::array<int, 4> size = resource->GetRect("size", &*node);
+    SetLayout(size[0], size[1], size[2], size[3]);
+    if (resource->FindNode("text", &*node)) style_ = resource->GetTextStyle("text", &*node);
+    return true;
+}
+
+void UILabel::SetText(const wchar_t* text) {
+    EnterCriticalSection(&lock_);
+    text_ = text ? text : L"";
+    LeaveCriticalSection(&lock_);
+    Invalidate();
+}
+
+std::wstring UILabel::GetText() {
+    EnterCriticalSection(&lock_);
+    std::wstring copy = text_;
+    LeaveCriticalSection(&lock_);
+    return copy;
+}
+
+void UILabel::Paint(HDC dc, const RECT& rect, const RECT& clip) {
+    const std::wstring text = GetText();
+    if (text.empty()) return;
+    DrawTextStyle(rect_, text.c_str(), dc, nullptr, style_);
+}
+
+}  // namespace kestro
