@@ -5,6 +5,11 @@
 #include "uikit/skin/ui_resource.h"
 
 namespace kestro {
+namespace {
+
+constexpr int kMeasureHeight = 1 << 20;
+
+}  // namespace
 
 UIEditBox::UIEditBox() {
     kind_ = kKindEditBox;
@@ -42,8 +47,12 @@ void UIEditBox::Layout() {
     textRect_.right = rect_.right - barWidth;
     scrollBar_->SetPos(barWidth, rect_.bottom - rect_.top, textRect_.right - rect_.left, 0);
     const RECT box = TextBox();
+    // Measured in a box of the text's width but unbounded height: the visible box
+    // would cut the measure at its own height and nothing would ever scroll.
+    RECT unbounded = box;
+    unbounded.bottom = unbounded.top + kMeasureHeight;
     HDC dc = GetMemDC();
-    const SIZE measured = dc ? MeasureTextStyle(dc, normal_, box, text_.c_str()) : SIZE{0, 0};
+    const SIZE measured = dc ? MeasureTextStyle(dc, normal_, unbounded, text_.c_str()) : SIZE{0, 0};
     scrollBar_->SetRange(0, measured.cy, box.bottom - box.top);
     ScrollTo(scrollBar_->GetRange().position);
 }

@@ -136,12 +136,17 @@ LRESULT UIFrameWindow::OnNcHitTest(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT UIFrameWindow::OnNcCalcSize(WPARAM wParam, LPARAM lParam) {
+    // The client area covers the whole window, from creation on (when the system
+    // asks without the position record) as after every move.
+    RECT proposed{};
+    if (!wParam && lParam) proposed = *reinterpret_cast<RECT*>(lParam);
     const LRESULT result = UIObject::OnNcCalcSize(wParam, lParam);
     if (wParam) {
-        // The client area covers the whole window.
         auto* params = reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam);
         const WINDOWPOS* pos = params->lppos;
         if (pos) params->rgrc[0] = RECT{pos->x, pos->y, pos->x + pos->cx, pos->y + pos->cy};
+    } else if (lParam) {
+        *reinterpret_cast<RECT*>(lParam) = proposed;
     }
     return result;
 }
