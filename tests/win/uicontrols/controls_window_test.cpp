@@ -232,6 +232,26 @@ TEST_F(ControlsWindow, ToolBarItemsReportTheirCommandsAndKeepTheirToolTips) {
     EXPECT_EQ(bar->GetHotItem(), -1);
 }
 
+TEST_F(ControlsWindow, DropButtonAsksTheWindowAndStaysPressedWhileDropping) {
+    struct DropProbe : UIDropButton {
+        void Drop() override {
+            pressedDuring = GetState() == kVisualPressed && IsDropping();
+            UIDropButton::Drop();
+        }
+        bool pressedDuring = false;
+    };
+    auto* drop = new DropProbe();
+    drop->Load(&SampleSkin(), "DropButton", GalleryNode());  // (20, 96, 230, 30)
+    root->AddChild(drop);
+    ClickAt(hwnd(), 60, 110);
+    EXPECT_TRUE(drop->pressedDuring);
+    EXPECT_EQ(root->CountCommands(1005), 1);
+    ASSERT_FALSE(root->reports.empty());
+    EXPECT_EQ(root->reports.back().lParam, 0);
+    EXPECT_EQ(root->CountNotifies(WM_COMMAND, 1005), 0);
+    EXPECT_EQ(drop->GetState(), kVisualLighted);  // the pointer is still over it
+}
+
 TEST_F(ControlsWindow, FactoryCreatesEveryControlByTypeCodeLoadsAndAddsIt) {
     struct Expect {
         int type;

@@ -67,6 +67,28 @@ TEST_F(EditWindow, CXEditTakesKeysAndRefusesSpaceAndTilde) {
     EXPECT_FALSE(edit->GetModel().CaretVisible());
 }
 
+TEST_F(EditWindow, CXEditSelectsByDraggingFromThePressedCharacter) {
+    auto* edit = new CXEdit();
+    edit->Load(&SampleSkin(), "Edit", GalleryNode());
+    root->AddChild(edit);
+    edit->SetPos(170, 32, 20, 20);
+    edit->SetText(L"abcdef");
+    const int textLeft = 20 + 8;  // the box's left text margin
+    MoveMouse(hwnd(), textLeft, 36);
+    DragLater(hwnd(), {POINT{100, 36}, POINT{185, 40}});
+    MouseButton(true);
+    ASSERT_TRUE(PumpUntil([] { return GetCapture() == nullptr; }));
+    EXPECT_EQ(edit->GetModel().SelectionStart(), 0u);
+    EXPECT_EQ(edit->GetModel().SelectionEnd(), 6u);
+    EXPECT_EQ(edit->GetModel().Caret(), 0u);
+    EXPECT_TRUE(edit->GetModel().CaretVisible());
+    // Backspace at caret 0 keeps the selection; Delete removes it.
+    PressKey(VK_BACK);
+    EXPECT_EQ(edit->GetText(), L"abcdef");
+    PressKey(VK_DELETE);
+    EXPECT_EQ(edit->GetText(), L"");
+}
+
 TEST_F(EditWindow, CXEditCaretBlinksWhileFocused) {
     auto* edit = new CXEdit();
     edit->Load(&SampleSkin(), "Edit", GalleryNode());

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <thread>
 
 #include "sample_skin.h"
 #include "ui_test_support.h"
@@ -27,21 +26,6 @@ protected:
         return list;
     }
 };
-
-// Pointer moves from another thread while this one sits in a drag loop.
-void DragLater(HWND window, std::vector<POINT> path) {
-    std::thread([window, path] {
-        for (const POINT& p : path) {
-            Sleep(60);
-            MoveMouse(window, p.x, p.y);
-        }
-        Sleep(60);
-        INPUT up{};
-        up.type = INPUT_MOUSE;
-        up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
-        SendInput(1, &up, sizeof(up));
-    }).detach();
-}
 
 TEST_F(ListsWindow, HeaderPaintsOneSplitterBetweenTwoColumns) {
     UIListView* list = MakeList(2);

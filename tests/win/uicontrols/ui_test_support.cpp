@@ -1,5 +1,7 @@
 #include "ui_test_support.h"
 
+#include <thread>
+
 #include "sample_skin.h"
 #include "uikit/window/ch_app.h"
 
@@ -88,6 +90,20 @@ void TypeChar(wchar_t c) {
     in[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
     SendInput(2, in, sizeof(INPUT));
     Pump(30);
+}
+
+void DragLater(HWND window, std::vector<POINT> path) {
+    std::thread([window, path] {
+        for (const POINT& p : path) {
+            Sleep(60);
+            MoveMouse(window, p.x, p.y);
+        }
+        Sleep(60);
+        INPUT up{};
+        up.type = INPUT_MOUSE;
+        up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        SendInput(1, &up, sizeof(up));
+    }).detach();
 }
 
 LRESULT TestRoot::ChildNotify(UIObject* sender, UINT message, WPARAM wParam, LPARAM lParam) {

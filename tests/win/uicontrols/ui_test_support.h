@@ -25,6 +25,9 @@ void ClickAt(HWND window, int x, int y);
 void Wheel(int delta);
 void PressKey(WORD vk);
 void TypeChar(wchar_t c);
+// Pointer moves (client points of `window`) and then the release, from another
+// thread: for controls that sit in their own loop while the button is down.
+void DragLater(HWND window, std::vector<POINT> path);
 
 // Messages the root saw: ChildNotify and WM_COMMAND.
 struct Report {
