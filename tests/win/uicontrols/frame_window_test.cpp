@@ -4,7 +4,9 @@
 
 #include <vector>
 
+#include "tests/win/uikit/test_images.h"
 #include "ui_test_support.h"
+#include "uikit/core/skin_package.h"
 #include "uikit/controls/ui_button.h"
 #include "uikit/frame/cl_shadow_wnd.h"
 #include "uikit/frame/ui_frame_window.h"
@@ -142,6 +144,36 @@ TEST(FrameWindow, FixedFrameDragsByTheTitleStripOutsideItsControls) {
     // A control that lets clicks through (a label) keeps the caption.
     frame.GetSysButton(UIFrameWindow::kSysClose)->SetHitThrough(true);
     EXPECT_EQ(HitAt(hwnd, 505, 20), HTCAPTION);
+}
+
+TEST(FrameWindow, MagentaCornersOfTheTopSideAreCutFromTheWindowRegion) {
+    SampleSkin();
+    // A 24-bit top side whose outer 2 x 2 corners are magenta, with 4-pixel corner margins.
+    const std::string top = test::EncodePng(10, 40, false, [](int x, int y) -> uint32_t {
+        return (y < 2 && (x < 2 || x >= 8)) ? 0xFF00FFu : 0x203040u;
+    });
+    SkinPackage package;
+    package.description = R"({"cfg": {"Frame": {"Frames": {"Top": {"normal": {"bi": 300, "bg": [0, 0, 10, 40], "mg": [4, 4, 4, 0]}}}}},
+                              "res": {"images": [{"id": 300, "name": "top.png"}]}})";
+    package.records = {{300, top}};
+    const std::string bytes = WriteSkinPackage(package);
+    UIResource skin;
+    ASSERT_TRUE(skin.LoadFromBuffer(bytes.data(), bytes.size()));
+
+    UIFrameWindow frame;
+    ASSERT_TRUE(frame.Create(WS_POPUP, L"cut", kCHWindowClass, 0, 100, 100, nullptr, nullptr, 528, 348));
+    ASSERT_TRUE(frame.Load(&skin, "Frame", nullptr));
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(frame.GetHwnd(), region), ERROR);
+    EXPECT_FALSE(PtInRegion(region, 0, 0));
+    EXPECT_FALSE(PtInRegion(region, 1, 1));
+    EXPECT_TRUE(PtInRegion(region, 2, 2));
+    EXPECT_TRUE(PtInRegion(region, 0, 2));
+    EXPECT_FALSE(PtInRegion(region, 527, 0));
+    EXPECT_TRUE(PtInRegion(region, 525, 0));
+    EXPECT_TRUE(PtInRegion(region, 100, 0));
+    EXPECT_TRUE(PtInRegion(region, 528, 348));  // the region reaches one pixel past the window
+    DeleteObject(region);
 }
 
 }  // namespace
