@@ -1,9 +1,12 @@
 // Every control of the toolkit in one skinned frame window with its drop shadows:
 // for looking at (screenshots under Xvfb) and for smoke tests.
-//   ui_gallery.exe [--exit-after MS]
+//   ui_gallery.exe [--skin PACKAGE] [--exit-after MS]
+// With a skin package (the default skin), the frame, its shadows and the controls
+// that package defines come from it; the others come from the built-in sample skin.
 #include <windows.h>
 #include <shellapi.h>
 
+#include <array>
 #include <cwchar>
 #include <memory>
 #include <string>
@@ -50,6 +53,7 @@ public:
 
 class GalleryApp : public CHApp {
 public:
+    explicit GalleryApp(std::wstring skinPath) : skinPath_(std::move(skinPath)) {}
     bool InitInstance() override;
     void ExitInstance() override { window_.reset(); }
 
@@ -58,8 +62,34 @@ private:
     T* Add(int type, const char* path, UIObject* parent = nullptr) {
         return static_cast<T*>(CreateChild(type, &skin_, parent ? parent : window_.get(), path, &*node_));
     }
+    // A control from the package given on the command line when it defines `mainPath`,
+    // else from the sample skin; placed where the sample skin places `sampleName`.
+    template <class T>
+    T* AddStyled(int type, const char* sampleName, const char* mainPath) {
+        if (!mainSkin_ || !mainSkin_->FindNode(mainPath, nullptr)) return Add<T>(type, sampleName);
+        T* control = static_cast<T*>(CreateChild(type, mainSkin_.get(), window_.get(), mainPath, nullptr));
+        const std::array<int, 4> slot = skin_.GetRect((std::string(sampleName) + "/size").c_str(), &*node_);
+        control->SetPos(slot[2], slot[3], slot[0], slot[1]);
+        return control;
+    }
+    template <class T>
+    T* NewStyled(const char* sampleName, const char* mainPath) {
+        auto* control = new T();
+        if (mainSkin_ && mainSkin_->FindNode(mainPath, nullptr)) {
+            control->Load(mainSkin_.get(), mainPath, nullptr);
+            window_->AddChild(control);
+            const std::array<int, 4> slot = skin_.GetRect((std::string(sampleName) + "/size").c_str(), &*node_);
+            control->SetPos(slot[2], slot[3], slot[0], slot[1]);
+        } else {
+            control->Load(&skin_, sampleName, &*node_);
+            window_->AddChild(control);
+        }
+        return control;
+    }
     void Fill();
 
+    std::wstring skinPath_;
+    std::unique_ptr<UIResource> mainSkin_;
     UIResource skin_;
     std::optional<JValue> node_;
     std::unique_ptr<GalleryWindow> window_;
@@ -71,12 +101,21 @@ bool GalleryApp::InitInstance() {
     SetCurrentSkin(&skin_);
     node_ = skin_.FindNode("Gallery", nullptr);
     if (!node_) return false;
+    if (!skinPath_.empty()) {
+        mainSkin_ = std::make_unique<UIResource>();
+        if (!mainSkin_->LoadFromFile(skinPath_.c_str())) return false;
+        SetCurrentSkin(mainSkin_.get());
+    }
     window_ = std::make_unique<GalleryWindow>();
     if (!window_->Create(WS_POPUP | WS_CLIPCHILDREN | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, L"Kestro 控件", kCHWindowClass,
                          0, 140, 90, nullptr, nullptr, kGalleryWidth, kGalleryHeight))
         return false;
     mainWindow_ = window_.get();
-    window_->Load(&skin_, "Gallery", nullptr);
+    if (mainSkin_) {
+        window_->Load(mainSkin_.get(), "MainWindow", nullptr);
+    } else {
+        window_->Load(&skin_, "Gallery", nullptr);
+    }
     Fill();
     window_->shadows.Create(window_->GetHwnd());
     ShowWindow(window_->GetHwnd(), SW_SHOW);
@@ -89,19 +128,23 @@ bool GalleryApp::InitInstance() {
 
 void GalleryApp::Fill() {
     auto* title = Add<UILabel>(kTypeLabel, "Label");
-    title->Load(&skin_, "Title", &*node_);
+    if (mainSkin_ && mainSkin_->FindNode("MainWindow/title", nullptr)) {
+        title->Load(mainSkin_.get(), "MainWindow/title", nullptr);
+    } else {
+        title->Load(&skin_, "Title", &*node_);
+    }
     title->SetPos(300, 40, 14, 0);
     title->SetText(L"Kestro 控件一览");
 
-    Add<UIButton>(kTypeButton, "Button")->SetText(L"确 定");
+    AddStyled<UIButton>(kTypeButton, "Button", "MainWindow/ButtonOK")->SetText(L"确 定");
     auto* drop = Add<UIDropButton>(kTypeDropButton, "DropButton");
     drop->SetText(L"更多选项…");
-    auto* disabled = Add<UIButton>(kTypeButton, "Button");
+    auto* disabled = AddStyled<UIButton>(kTypeButton, "Button", "MainWindow/ButtonOK");
     disabled->SetPos(-1, -1, 140, 56);
     disabled->SetText(L"不可用");
     disabled->SetEnabled(false);
 
-    auto* check = Add<UICheckBox>(kTypeCheckBox, "CheckBox");
+    auto* check = AddStyled<UICheckBox>(kTypeCheckBox, "CheckBox", "MainWindow/CheckBox");
     check->SetText(L"创建桌面快捷方式");
     check->SetCheck(true);
     auto* checkEx = Add<UICheckBoxEx>(kTypeCheckBoxEx, "CheckBoxEx");
@@ -113,7 +156,7 @@ void GalleryApp::Fill() {
     radioB->SetText(L"自定义");
     radioB->SetPos(-1, -1, 140, 182);
 
-    auto* progress = Add<UIProgress>(kTypeProgress, "Progress");
+    auto* progress = AddStyled<UIProgress>(kTypeProgress, "Progress", "MainWindow/Progress");
     progress->SetRangeDefault();
     progress->SetProgressPos(62);
     auto* percent = Add<UILabel>(kTypeLabel, "Label");
@@ -158,14 +201,10 @@ void GalleryApp::Fill() {
     list->ShowScrollBar(true);
     list->SetSelected(1);
 
-    auto* edit = new CXEdit();
-    edit->Load(&skin_, "Edit", &*node_);
-    window_->AddChild(edit);
+    auto* edit = NewStyled<CXEdit>("Edit", "MainWindow/EditBoxPath");
     edit->SetText(L"C:\\Program Files\\Kestro");
 
-    auto* editCtrl = new CXEditCtrl();
-    editCtrl->Load(&skin_, "EditCtrl", &*node_);
-    window_->AddChild(editCtrl);
+    NewStyled<CXEditCtrl>("EditCtrl", "MainWindow/EditBoxPath1");
 
     auto* text = Add<UIEditBox>(kTypeEditBox, "TextBox");
     text->SetScrolling(true);
@@ -182,11 +221,13 @@ void CALLBACK ExitAfter(HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(0); }
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previous, PWSTR commandLine, int show) {
     int argc = 0;
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    std::wstring skin;
     for (int i = 1; argv && i + 1 < argc; ++i) {
         if (wcscmp(argv[i], L"--exit-after") == 0) SetTimer(nullptr, kestro::kExitTimer, UINT(_wtoi(argv[i + 1])), kestro::ExitAfter);
+        if (wcscmp(argv[i], L"--skin") == 0) skin = argv[i + 1];
     }
     if (argv) LocalFree(argv);
-    kestro::GalleryApp app;
+    kestro::GalleryApp app(skin);
     if (!app.Initialize(instance, previous, commandLine, show) || !app.InitInstance()) return 1;
     return app.Run();
 }
