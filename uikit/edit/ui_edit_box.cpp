@@ -97,6 +97,7 @@ void UIEditBox::SetText(const wchar_t* text) {
 
 void UIEditBox::SetScrolling(bool on) {
     scrolling_ = on;
+    if (!on) scrollOffset_ = 0;
     scrollBar_->SetVisible(on);
     Layout();
     Invalidate();
