@@ -1,0 +1,4 @@
+#pragma once
+#define KESTRO_TEST_RAW_ID 7
+#define IDS_RESOURCE_COMMAND 101
+#define IDS_MEASURED_TEXT 102
