@@ -30,7 +30,8 @@ run_tests() {
 }
 
 echo "== native build (sanitizers)"
-if build "$native" -DCMAKE_BUILD_TYPE=RelWithDebInfo; then run_tests "$native"; else echo "native build failed"; status=1; fi
+# Test builds let KESTRO_STATS_SERVER point reports at the local stats-server (services/config).
+if build "$native" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRO_LOCAL_STATS=ON; then run_tests "$native"; else echo "native build failed"; status=1; fi
 echo "== fuzz build (clang, libFuzzer smoke of every target)"
 if build "$fuzz" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DKESTRO_FUZZ=ON -DKESTRO_TESTS=OFF \
      -DCMAKE_BUILD_TYPE=RelWithDebInfo; then
@@ -39,7 +40,7 @@ else
   echo "fuzz build failed"; status=1
 fi
 echo "== win32 build (MinGW, tests under Wine)"
-if build "$win" -DCMAKE_TOOLCHAIN_FILE="$here/cmake/toolchain-mingw32.cmake" -DCMAKE_BUILD_TYPE=RelWithDebInfo; then
+if build "$win" -DCMAKE_TOOLCHAIN_FILE="$here/cmake/toolchain-mingw32.cmake" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRO_LOCAL_STATS=ON; then
   run_tests "$win"
 else
   echo "win32 build failed"; status=1
