@@ -80,3 +80,29 @@ function(kestro_fuzz_target name)
             ${PROJECT_SOURCE_DIR}/fuzz/corpus/${name} ${CMAKE_BINARY_DIR}/fuzz-work/${name} ${KESTRO_FUZZ_SECONDS})
   set_tests_properties(${name} PROPERTIES TIMEOUT 300)
 endfunction()
+
+# kestro_stats_server(NAME [server options...]): a local stats-server on a free
+# loopback port while the tests that use it run (CTest fixture "stats_NAME"). Its
+# folder ${CMAKE_BINARY_DIR}/stats/NAME holds "port" and "requests.log".
+set(KESTRO_STATS_ROOT ${CMAKE_BINARY_DIR}/stats CACHE INTERNAL "")
+function(kestro_stats_server name)
+  get_property(known GLOBAL PROPERTY KESTRO_STATS_SERVERS)
+  if(name IN_LIST known)
+    return()
+  endif()
+  set_property(GLOBAL APPEND PROPERTY KESTRO_STATS_SERVERS ${name})
+  add_test(NAME stats_${name}_start
+    COMMAND ${PROJECT_SOURCE_DIR}/scripts/stats-fixture.sh start ${KESTRO_STATS_SERVER} ${KESTRO_STATS_ROOT}/${name} ${ARGN})
+  add_test(NAME stats_${name}_stop COMMAND ${PROJECT_SOURCE_DIR}/scripts/stats-fixture.sh stop ${KESTRO_STATS_ROOT}/${name})
+  set_tests_properties(stats_${name}_start PROPERTIES FIXTURES_SETUP stats_${name} TIMEOUT 30)
+  set_tests_properties(stats_${name}_stop PROPERTIES FIXTURES_CLEANUP stats_${name} TIMEOUT 30)
+endfunction()
+
+# kestro_use_stats_servers(TEST NAME...): TEST runs while those servers are up and
+# finds their folders under KESTRO_STATS_DIR (a Linux path; Wine sees it under Z:).
+function(kestro_use_stats_servers test)
+  foreach(name ${ARGN})
+    set_property(TEST ${test} APPEND PROPERTY FIXTURES_REQUIRED stats_${name})
+  endforeach()
+  set_property(TEST ${test} APPEND PROPERTY ENVIRONMENT "KESTRO_STATS_DIR=${KESTRO_STATS_ROOT}")
+endfunction()

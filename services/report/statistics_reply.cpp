@@ -2,7 +2,8 @@
 
 #include <zlib.h>
 
-#include <vector>
+#include <memory>
+#include <new>
 
 namespace kestro {
 
@@ -13,10 +14,12 @@ bool DecodeStatisticsReply(const std::string& body, JValue& out) {
     unsigned long length = static_cast<unsigned long>(bytes[0]) << 24 | static_cast<unsigned long>(bytes[1]) << 16 |
                            static_cast<unsigned long>(bytes[2]) << 8 | bytes[3];
     if (length == 0 || length > kMaxStatisticsReply) return false;
-    std::vector<Bytef> text(length);
+    // Uninitialised: inflation writes what is used, and the length may be large.
+    std::unique_ptr<Bytef[]> text(new (std::nothrow) Bytef[length]);
+    if (!text) return false;
     uLongf produced = length;
-    if (uncompress(text.data(), &produced, bytes + 4, static_cast<uLong>(body.size() - 4)) != Z_OK) return false;
-    return JValue::Parse(reinterpret_cast<const char*>(text.data()), produced, out);
+    if (uncompress(text.get(), &produced, bytes + 4, static_cast<uLong>(body.size() - 4)) != Z_OK) return false;
+    return JValue::Parse(reinterpret_cast<const char*>(text.get()), produced, out);
 }
 
 }  // namespace kestro
