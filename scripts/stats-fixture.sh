@@ -32,9 +32,12 @@ case "$cmd" in
     [ -f "$dir/pid" ] || exit 0
     pid=$(cat "$dir/pid")
     kill -TERM "$pid" 2>/dev/null
-    for _ in $(seq 1 100); do
+    # Its last words mark a clean end; the process itself may linger as a zombie
+    # until it is reaped, since its parent (this script's start) is long gone.
+    for _ in $(seq 1 200); do
+      grep -q "stats-server: stopped" "$dir/server.err" && { rm -f "$dir/pid"; exit 0; }
       kill -0 "$pid" 2>/dev/null || break
-      sleep 0.1
+      sleep 0.05
     done
     rm -f "$dir/pid"
     if kill -0 "$pid" 2>/dev/null; then
