@@ -1,0 +1,65 @@
+// The statistics server down, silent, slow or answering garbage: the install still
+// completes, and no later than the agent's 30-second waits allow.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "fault_support.h"
+#include "setup/workers/product_names.h"
+
+namespace kestro {
+namespace testing {
+namespace {
+
+class StatsServerFault : public WorkerTest, public ::testing::WithParamInterface<const char*> {
+protected:
+    void SetUp() override {
+        endpoint_ = FaultServer(GetParam());
+        if (endpoint_.empty()) GTEST_SKIP() << "no stats-server in that mode (run through run-fault-tests.sh)";
+        char saved[128] = "";
+        GetEnvironmentVariableA("KESTRO_STATS_SERVER", saved, sizeof saved);
+        saved_ = saved;
+        WorkerTest::SetUp();
+        UseStatsServer(endpoint_);
+    }
+    void TearDown() override {
+        UseStatsServer(saved_);
+        WorkerTest::TearDown();
+    }
+
+    std::string endpoint_, saved_;
+};
+
+// One socket wait of the agent, plus room for Wine on a loaded machine.
+constexpr DWORD kAgentTimeoutMs = 30000;
+constexpr DWORD kInstallAllowanceMs = 25000;
+// run-fault-tests.sh starts the slow server with this delay.
+constexpr DWORD kSlowServerDelayMs = 3000;
+
+TEST_P(StatsServerFault, TheInstallCompletesWithinTheAgentsTimeouts) {
+    JValue config = StandardConfig();
+    config.Remove("instoptions");
+    config.Remove("instrun");
+    std::wstring package = WritePackage(L"setup.exe", config, StandardEntries());
+    const DWORD started = GetTickCount();
+    DriverResult result = Install(package);
+    const DWORD elapsed = GetTickCount() - started;
+    EXPECT_EQ(result.Posted(), 0x8401);
+    EXPECT_EQ(result.json["postCount"].AsInt(), 1);
+    EXPECT_TRUE(Exists(Target(L"res\\sub\\deep.txt")));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kProductUninstallKey));
+    EXPECT_LT(elapsed, kAgentTimeoutMs + kInstallAllowanceMs);
+    // The report did reach the server and wait for it.
+    if (std::string(GetParam()) == "slow") EXPECT_GE(elapsed, kSlowServerDelayMs);
+    if (std::string(GetParam()) == "silent") EXPECT_GE(elapsed, kAgentTimeoutMs - 2000);
+    UseStatsServer(saved_);
+    EXPECT_EQ(Uninstall().exitCode, 0u);
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kProductUninstallKey));
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, StatsServerFault, ::testing::Values("down", "garbage", "slow", "silent"),
+                         [](const ::testing::TestParamInfo<const char*>& info) { return std::string(info.param); });
+
+}  // namespace
+}  // namespace testing
+}  // namespace kestro
