@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # run-install-bench.sh [BUILD_DIR]: the install bench under Wine in the build's test
 # prefix (run the tests once first), with the statistics reports going to the local
-# stats-server of the build. Needs a built build/win32.
+# stats-server of the build, then native `unzip` on the same archive as the floor (its
+# time and peak resident memory). Needs a built build/win32.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/../.." && pwd)
 build=${1:-$here/build/win32}
@@ -24,6 +25,12 @@ if [ -x "$build/host/stats-server" ]; then
   for _ in $(seq 100); do [ -s "$work/port" ] && break; sleep 0.05; done
   [ -s "$work/port" ] && export KESTRO_STATS_SERVER="127.0.0.1:$(cat "$work/port")"
 fi
-wine "$build/bin/install_bench.exe" "${KESTRO_BENCH_RUNS:-5}" 2>/dev/null | tr -d '\r'
+KESTRO_BENCH_KEEP=1 wine "$build/bin/install_bench.exe" "${KESTRO_BENCH_RUNS:-5}" 2>/dev/null | tr -d '\r'
 [ -s "$work/requests.log" ] && echo "stats-server received $(wc -l <"$work/requests.log") reports"
+bench="$WINEPREFIX/drive_c/kestro-bench"
+for run in $(seq "${KESTRO_BENCH_RUNS:-5}"); do
+  rm -rf "$work/unzip"
+  /usr/bin/time -f "native unzip run $run: %e s, peak resident %M KB" unzip -q -o "$bench/product.zip" -d "$work/unzip" 2>&1
+done
+rm -rf "$bench"
 exit 0
