@@ -1,16 +1,9 @@
 #include "page_rules.h"
 
+#include "setup/engine/path_rules.h"
 #include "setup/startup/target_folder.h"
 
 namespace kestro {
-
-std::wstring TrimBlanks(const std::wstring& text) {
-    const wchar_t* blanks = L" \t\r\n";
-    size_t first = text.find_first_not_of(blanks);
-    if (first == std::wstring::npos) return std::wstring();
-    size_t last = text.find_last_not_of(blanks);
-    return text.substr(first, last - first + 1);
-}
 
 size_t PathRootLength(const std::wstring& path) {
     auto isSep = [](wchar_t c) { return c == L'\\' || c == L'/'; };

@@ -33,12 +33,13 @@ struct SlideStepPositions {
 constexpr int kSlideSteps = 11;
 constexpr int kSlideStride = 50;
 constexpr int kPageWidth = 528;
+// Every page is placed at (0, kPageTop) in the window, kPageWidth x kPageHeight.
+constexpr int kPageTop = 48;
+constexpr int kPageHeight = 300;
 SlideStepPositions SlideStep(int step, bool forward);
 
 // One tick of the 100 ms progress timer: the value creeps by 1 toward the target.
 int NextProgressValue(int value, int target);
 inline bool ProgressTimerDone(int value) { return value >= 100; }
-
-std::wstring TrimBlanks(const std::wstring& text);
 
 }  // namespace kestro

@@ -196,6 +196,7 @@ int RunInstall(WorkerHost& host) {
 void InstallThreadBody(void* argument) {
     WorkerHost& host = *static_cast<WorkerHost*>(argument);
     int result = RunInstall(host);
+    host.installResult = result;
     if (result == kSetupOk) return;
     ReportOperation(host.operation, host.productVersion, host.channel, 1, "", result);
     if (!host.quiet) MessageBoxW(host.window, SetupErrorMessage(result), nullptr, MB_ICONERROR);

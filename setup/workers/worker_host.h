@@ -35,6 +35,8 @@ struct WorkerHost {
     int mode = 1;       // 0: uninstaller
     int operation = 1;  // statistics op: 1 install, 2 uninstall, 3 install over an older one
     int productVersion = 0;
+    // SetupError code of the last install thread (0 = success); a quiet run ends with it.
+    int installResult = 0;
 
     // The bar creeps toward the target on the window's timer; the bar itself is shared
     // with that timer and only touched under the progress lock (which may be re-entered).
