@@ -51,7 +51,8 @@ LRESULT CLHubshell::OnDestroy(WPARAM wParam, LPARAM lParam) {
 
 LRESULT CLHubshell::OnWindowPosChanging(WPARAM wParam, LPARAM lParam) {
     const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
-    if (shadowsCreated_ && pos && pos->cx > 0 && pos->cy > 0) {
+    // Moves keep the size fields at zero; the shadows follow those too.
+    if (shadowsCreated_ && pos) {
         if (IsIconic(hwnd_)) return 0;
         shadows_.Follow(hwnd_, *pos);
     }

@@ -49,10 +49,11 @@ T* CLHubshell::AddControl(UIObject* parent, const char* path) {
     control->Load(&skin_, path, nullptr);
     parent->AddChild(control);
     // A skin node without a size fills its page (the page backgrounds, the labels).
+    // The parent's laid-out size, which holds before the window has its own.
     const RECT box = control->GetLayoutRect();
-    if (box.right <= 0 || box.bottom <= 0) {
-        const RECT& area = parent->GetRect();
-        control->SetPos(area.right - area.left, area.bottom - area.top, 0, 0);
+    const RECT area = parent->GetLayoutRect();
+    if ((box.right <= 0 || box.bottom <= 0) && area.right > 0 && area.bottom > 0) {
+        control->SetPos(area.right, area.bottom, 0, 0);
     }
     return control;
 }
