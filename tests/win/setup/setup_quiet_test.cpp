@@ -1,0 +1,172 @@
+// KestroSetup.exe run from the command line without a window: packages made around the
+// real program, installed, reinstalled, refused and removed under Wine, with the
+// reports at the local stats-server.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "setup/workers/product_names.h"
+#include "setup/workers/utf8_path.h"
+#include "worker_test_support.h"
+
+namespace kestro {
+namespace testing {
+namespace {
+
+constexpr DWORD kUninstallWaitMs = 30000;
+
+class SetupQuietTest : public WorkerTest {
+protected:
+    void SetUp() override {
+        WorkerTest::SetUp();
+        ClearStatsRequests();
+        base_ = scratch_ + L"\\My Games";
+        installed_ = base_ + L"\\Tarnwell\\KestroGC";
+    }
+
+    static JValue PlainConfig() {
+        JValue config = StandardConfig();
+        config.Remove("instoptions");
+        config.Remove("instrun");
+        return config;
+    }
+
+    // A package around the real installer program.
+    std::wstring WriteSetup(const std::wstring& fileName, const JValue& config, const std::vector<ZipEntry>& entries) {
+        const std::string image = ReadBytes(BinFolder() + L"\\KestroSetup.exe");
+        const std::wstring path = scratch_ + L"\\" + fileName;
+        WriteBytes(path, MakePackage(image, config.WriteCompact(), MakeZip(entries)));
+        return path;
+    }
+
+    DWORD QuietInstall(const std::wstring& package) { return RunAndWait(package, L"/q /D \"" + base_ + L"\""); }
+
+    static std::vector<JValue> OfKind(const char* kind) {
+        std::vector<JValue> found;
+        for (const JValue& request : StatsRequests()) {
+            if (request["kind"].AsText() == kind) found.push_back(request);
+        }
+        return found;
+    }
+
+    // The uninstaller ends once its copy has started; the copy does the removal.
+    static bool WaitUntilGone(const std::wstring& path, DWORD timeoutMs) {
+        for (DWORD waited = 0; waited < timeoutMs; waited += 100) {
+            if (!Exists(path) && !KeyExists(HKEY_LOCAL_MACHINE, kProductUninstallKey)) return true;
+            Sleep(100);
+        }
+        return false;
+    }
+
+    std::wstring base_;
+    std::wstring installed_;
+};
+
+TEST_F(SetupQuietTest, QuietInstallIntoAFolderWithBlanksWritesFilesRegistryAndReportsOperation1) {
+    const std::wstring package = WriteSetup(L"KestroSetup.exe", PlainConfig(), StandardEntries());
+    ASSERT_EQ(QuietInstall(package), 0u);
+
+    EXPECT_TRUE(Exists(installed_ + L"\\KestroGC.exe"));
+    EXPECT_TRUE(Exists(installed_ + L"\\res\\sub\\deep.txt"));
+    EXPECT_TRUE(Exists(installed_ + L"\\" + kUninstallerFileName));
+    EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, kProductUninstallKey, L"UninstallString").Text(),
+              installed_ + L"\\" + kUninstallerFileName);
+    EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, kProductUninstallKey, L"Channel").Number(), 30123u);
+    if (StatsLogAvailable()) {
+        std::vector<JValue> sets = OfKind("set");
+        ASSERT_EQ(sets.size(), 1u);
+        EXPECT_EQ(sets[0]["op"].AsInt(), 1);
+        EXPECT_EQ(sets[0]["c"].AsInt(), 30123);
+        EXPECT_FALSE(sets[0].HasMember("e"));
+    }
+}
+
+TEST_F(SetupQuietTest, QuietInstallOverAnExistingInstallationGoesToItsFolderAndReportsOperation3) {
+    ASSERT_EQ(QuietInstall(WriteSetup(L"first.exe", PlainConfig(), StandardEntries())), 0u);
+    ClearStatsRequests();
+    // No "/D": the target is the folder of the older installation's uninstaller.
+    std::vector<ZipEntry> entries = StandardEntries();
+    entries.push_back({"data/second.txt", "from the second install"});
+    ASSERT_EQ(RunAndWait(WriteSetup(L"second.exe", PlainConfig(), entries), L"/q"), 0u);
+
+    EXPECT_TRUE(Exists(installed_ + L"\\data\\second.txt"));
+    if (StatsLogAvailable()) {
+        std::vector<JValue> sets = OfKind("set");
+        ASSERT_EQ(sets.size(), 1u);
+        EXPECT_EQ(sets[0]["op"].AsInt(), 3);
+    }
+}
+
+TEST_F(SetupQuietTest, QuietInstallOfADamagedPackageExitsWithItsErrorCodeAndLeavesNothing) {
+    const std::wstring package = WriteSetup(L"damaged.exe", PlainConfig(), StandardEntries());
+    // Cut the archive short: its length field now runs past the end of the file.
+    std::string bytes = ReadBytes(package);
+    bytes.resize(bytes.size() - 1000);
+    WriteBytes(package, bytes);
+
+    EXPECT_EQ(QuietInstall(package), 5u);
+    EXPECT_FALSE(Exists(installed_ + L"\\KestroGC.exe"));
+    EXPECT_FALSE(Exists(installed_ + L"\\" + kUninstallerFileName));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kProductUninstallKey));
+    if (StatsLogAvailable()) {
+        std::vector<JValue> sets = OfKind("set");
+        ASSERT_EQ(sets.size(), 1u);
+        EXPECT_EQ(sets[0]["e"].AsInt(), 5);
+    }
+}
+
+TEST_F(SetupQuietTest, AQuietRunWithoutAModeInItsRecordEndsWith9AndNoMessageBox) {
+    JValue config = PlainConfig();
+    config.Remove("mode");
+    // A message box would keep the program waiting until the bounded wait gives up.
+    EXPECT_EQ(RunAndWait(WriteSetup(L"norecord.exe", config, StandardEntries()), L"/q", 15000), 9u);
+    EXPECT_FALSE(Exists(installed_));
+}
+
+TEST_F(SetupQuietTest, TheInstalledUninstallerCopiesItselfToTheTemporaryFolderAndRemovesTheProduct) {
+    ASSERT_EQ(QuietInstall(WriteSetup(L"KestroSetup.exe", PlainConfig(), StandardEntries())), 0u);
+    ClearStatsRequests();
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring workCopy = std::wstring(temp) + L"KestroGC\\unins000.exe";
+    DeleteFileW(workCopy.c_str());
+
+    EXPECT_EQ(RunAndWait(installed_ + L"\\" + kUninstallerFileName, L"/q"), 0u);
+    EXPECT_TRUE(Exists(workCopy));
+    EXPECT_TRUE(WaitUntilGone(installed_, kUninstallWaitMs));
+    if (StatsLogAvailable()) {
+        for (DWORD waited = 0; OfKind("set").empty() && waited < 5000; waited += 100) Sleep(100);
+        std::vector<JValue> sets = OfKind("set");
+        ASSERT_EQ(sets.size(), 1u);
+        EXPECT_EQ(sets[0]["op"].AsInt(), 2);
+    }
+}
+
+TEST_F(SetupQuietTest, AnUninstallerStartedFromAShortTemporaryFolderRunsInsteadOfCopyingItselfAgain) {
+    ASSERT_EQ(QuietInstall(WriteSetup(L"KestroSetup.exe", PlainConfig(), StandardEntries())), 0u);
+    // A temporary folder named by its 8.3 form: the work copy started from it must
+    // recognise itself through the long forms, or it would copy and restart for ever.
+    const std::wstring longTemp = scratch_ + L"\\Temporary Files Folder";
+    ASSERT_TRUE(CreateDirectoryW(longTemp.c_str(), nullptr));
+    wchar_t shortTemp[MAX_PATH] = {};
+    ASSERT_NE(GetShortPathNameW(longTemp.c_str(), shortTemp, MAX_PATH), 0u);
+    ASSERT_NE(std::wstring(shortTemp), longTemp);
+    wchar_t saved[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"TEMP", saved, MAX_PATH);
+    SetEnvironmentVariableW(L"TEMP", shortTemp);
+    SetEnvironmentVariableW(L"TMP", shortTemp);
+    const DWORD exitCode = RunAndWait(installed_ + L"\\" + kUninstallerFileName, L"/q");
+    SetEnvironmentVariableW(L"TEMP", saved);
+    SetEnvironmentVariableW(L"TMP", saved);
+
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_TRUE(Exists(longTemp + L"\\KestroGC\\unins000.exe"));
+    EXPECT_TRUE(WaitUntilGone(installed_, kUninstallWaitMs));
+}
+
+}  // namespace
+}  // namespace testing
+}  // namespace kestro
