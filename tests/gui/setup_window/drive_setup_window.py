@@ -1,0 +1,375 @@
+#!/usr/bin/env python3
+"""KestroSetup.exe driven as a user drives it: real mouse clicks and key presses at the
+controls' places (xdotool), screenshots of every page, and the outcome checked on the
+disk, in the registry, at the local stats-server and in the programs' exit codes.
+
+Run by run-setup-window.sh, which provides the Wine environment, the stats-server and a
+compositor. Every wait is bounded; the first failed check ends the run with status 1.
+"""
+import argparse
+import json
+import os
+import shutil
+import subprocess
+import sys
+import time
+
+WINDOW_W, WINDOW_H = 528, 348
+PAGE_TOP = 48
+
+# Window-relative places of the controls (the page's offset included).
+CUSTOM_LINK = (427 + 45, PAGE_TOP + 277 + 6)
+PUBLISH_BUTTON = (164 + 100, PAGE_TOP + 196 + 24)
+AGREEMENT_BOX = (366 + 6, PAGE_TOP + 115 + 6)
+PATH_BOX = (54 + 170, PAGE_TOP + 62 + 16)
+CLOSE_BUTTON = (WINDOW_W - 40 + 17, 10 + 14)
+REASON_BOXES = [(40 + 6, PAGE_TOP + 40 + 30 * i + 6) for i in range(5)]
+FREE_TEXT = (40 + 200, PAGE_TOP + 190 + 27)
+UNINSTALL_BUTTON = (347 + 37, PAGE_TOP + 258 + 14)
+# A point in the coloured band of the hero pages (install, progress, finish, retry).
+BAND_PROBE = (20, PAGE_TOP + 60)
+
+SHIPPED_RECORD = {
+    "channel": 30001, "lastrun": "KestroGC.exe", "mode": 1, "theme": "default",
+    "shortcut": {"desktop": [{"file": "KestroGC.exe", "name": "Kestro 模拟器"}],
+                 "taskbar": [{"file": "KestroGC.exe", "name": "Kestro 模拟器"}]},
+}
+UNINSTALL_KEY = r"HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\KestroGC"
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, what):
+    if not condition:
+        raise Failure(what)
+    print("ok:", what, flush=True)
+
+
+def win_path(path):
+    return "Z:" + path.replace("/", "\\")
+
+
+def run(*args, timeout=60, **kw):
+    return subprocess.run(list(args), timeout=timeout, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, **kw)
+
+
+def wait_for(predicate, timeout, step=0.1):
+    end = time.time() + timeout
+    while time.time() < end:
+        value = predicate()
+        if value:
+            return value
+        time.sleep(step)
+    return predicate()
+
+
+class Screen:
+    def __init__(self, artifacts):
+        self.artifacts = artifacts
+        self.grab = os.path.join(artifacts, ".grab.png")
+
+    def windows(self, name):
+        out = run("xdotool", "search", "--onlyvisible", "--name", name).stdout.decode().split()
+        return [w for w in out if w]
+
+    def geometry(self, window):
+        out = run("xdotool", "getwindowgeometry", "--shell", window).stdout.decode()
+        values = dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
+        return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
+
+    def main_window(self, timeout=20):
+        def find():
+            for w in self.windows("^KestroSetup$"):
+                x, y, width, height = self.geometry(w)
+                if (width, height) == (WINDOW_W, WINDOW_H):
+                    return w, x, y
+            return None
+        found = wait_for(find, timeout)
+        if not found:
+            raise Failure("the installer window appears")
+        return found
+
+    def click(self, origin, place):
+        run("xdotool", "mousemove", str(origin[0] + place[0]), str(origin[1] + place[1]), "click", "1")
+        time.sleep(0.3)
+
+    def keys(self, *keys):
+        run("xdotool", "key", *keys)
+        time.sleep(0.1)
+
+    def clear_field(self):
+        run("xdotool", "key", "End")
+        run("xdotool", "key", "--repeat", "80", "--delay", "5", "BackSpace")
+        time.sleep(0.2)
+
+    def type(self, text):
+        run("xdotool", "type", "--delay", "30", text)
+        time.sleep(0.2)
+
+    def shoot(self, name, origin=None):
+        """Saves the window (with its shadows) or the whole screen as NAME.png."""
+        path = os.path.join(self.artifacts, name + ".png")
+        run("import", "-window", "root", self.grab)
+        if origin:
+            crop = "%dx%d+%d+%d" % (WINDOW_W + 60, WINDOW_H + 60, origin[0] - 30, origin[1] - 30)
+            run("convert", self.grab, "-crop", crop, "+repage", path)
+        else:
+            shutil.copy(self.grab, path)
+        return path
+
+    def pixel(self, origin, place):
+        run("import", "-window", "root", self.grab)
+        out = run("convert", self.grab, "-format",
+                  "%%[fx:int(255*p{%d,%d}.r)],%%[fx:int(255*p{%d,%d}.g)],%%[fx:int(255*p{%d,%d}.b)]" % (
+                      (origin[0] + place[0], origin[1] + place[1]) * 3), "info:").stdout.decode()
+        return tuple(int(v) for v in out.strip().split(","))
+
+    def on_band_page(self, origin):
+        r, g, b = self.pixel(origin, BAND_PROBE)
+        return b > 150 and r < 140
+
+    def message_box(self, timeout=10):
+        """A message box of the installer (its caption is the system's "error" word)."""
+        def find():
+            for w in self.windows("."):
+                if run("xdotool", "getwindowname", w).stdout.decode().strip() in ("错误", "Error"):
+                    return w
+            return None
+        return wait_for(find, timeout)
+
+    def dismiss(self, box):
+        x, y, width, height = self.geometry(box)
+        run("xdotool", "windowactivate", "--sync", box)
+        run("xdotool", "mousemove", str(x + width // 2), str(y + height // 2))
+        self.keys("Return")
+        if wait_for(lambda: box not in self.windows("."), 3):
+            return
+        # Fall back to the button: bottom right of a box without a window manager.
+        run("xdotool", "mousemove", str(x + width - 50), str(y + height - 22), "click", "1")
+        wait_for(lambda: box not in self.windows("."), 3)
+
+
+class Driver:
+    def __init__(self, args):
+        self.bin = args.bin
+        self.work = args.work
+        self.stats_log = args.stats_log
+        self.screen = Screen(args.artifacts)
+        self.processes = []
+
+    # --- packages and system state ----------------------------------------------------
+
+    def pack(self, name, record, damage=False):
+        product = os.path.join(self.work, "product")
+        if not os.path.isdir(product):
+            os.makedirs(os.path.join(product, "data"))
+            shutil.copy(os.path.join(self.bin, "kestro_worker_fixture.exe"), os.path.join(product, "KestroGC.exe"))
+            with open(os.path.join(product, "data", "readme.txt"), "w") as f:
+                f.write("Kestro demo data\n")
+        record_path = os.path.join(self.work, name + ".json")
+        with open(record_path, "w", encoding="utf-8") as f:
+            json.dump(record, f, ensure_ascii=False)
+        out = os.path.join(self.work, name)
+        result = run("wine", os.path.join(self.bin, "kestro-pack.exe"), "build",
+                     "--program", win_path(os.path.join(self.bin, "KestroSetup.exe")),
+                     "--config", win_path(record_path), "--product", win_path(product), "-o", win_path(out),
+                     timeout=120)
+        check(result.returncode == 0 and os.path.exists(out), "kestro-pack makes " + name)
+        if damage:
+            with open(out, "r+b") as f:
+                f.truncate(os.path.getsize(out) - 1000)
+        return out
+
+    def registry_has_product(self):
+        return run("wine", "reg", "query", UNINSTALL_KEY, "/reg:32").returncode == 0
+
+    def remove_product_registry(self):
+        run("wine", "reg", "delete", UNINSTALL_KEY, "/f", "/reg:32")
+
+    def start(self, program, *args):
+        process = subprocess.Popen(["wine", program] + list(args), stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL)
+        self.processes.append(process)
+        return process
+
+    def stats(self, kind):
+        if not self.stats_log or not os.path.exists(self.stats_log):
+            return None
+        with open(self.stats_log, encoding="utf-8") as f:
+            requests = [json.loads(line) for line in f if line.strip()]
+        return [r for r in requests if r.get("kind") == kind]
+
+    def ended(self, process, timeout=15):
+        try:
+            return process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            return None
+
+    # --- scenarios ------------------------------------------------------------------------
+
+    def install_through_the_custom_page(self, package):
+        s = self.screen
+        # The path box takes the printable ASCII characters but no blanks.
+        target = "C:\\kestro-gui\\Games\\Kestro"
+        target_unix = os.path.join(os.environ["WINEPREFIX"], "drive_c", "kestro-gui", "Games", "Kestro")
+        shutil.rmtree(os.path.dirname(os.path.dirname(target_unix)), ignore_errors=True)
+        process = self.start(package)
+        _, x, y = s.main_window()
+        o = (x, y)
+        time.sleep(0.5)
+        s.shoot("01-install", o)
+        check(s.on_band_page(o), "the install page is shown first")
+
+        s.click(o, CUSTOM_LINK)
+        time.sleep(0.4)
+        s.shoot("02-custom", o)
+        check(not s.on_band_page(o), "the custom link slides to the custom page")
+
+        button_agreed = s.pixel(o, PUBLISH_BUTTON)
+        s.click(o, AGREEMENT_BOX)
+        s.shoot("03-custom-not-agreed", o)
+        check(s.pixel(o, PUBLISH_BUTTON) != button_agreed, "clearing the agreement box greys the install button")
+        s.click(o, PUBLISH_BUTTON)
+        time.sleep(0.5)
+        check(not s.on_band_page(o) and s.message_box(1) is None, "a disabled install button does nothing")
+        s.click(o, AGREEMENT_BOX)
+        check(s.pixel(o, PUBLISH_BUTTON) == button_agreed, "checking the agreement box enables it again")
+
+        s.click(o, PATH_BOX)
+        s.clear_field()
+        s.type("Games")
+        s.click(o, PUBLISH_BUTTON)
+        box = s.message_box()
+        check(box is not None, "a relative folder gives the folder message")
+        s.shoot("04-invalid-folder")
+        s.dismiss(box)
+        check(not s.on_band_page(o), "the custom page stays after the folder message")
+
+        s.click(o, PATH_BOX)
+        s.clear_field()
+        s.type(target)
+        s.click(o, PUBLISH_BUTTON)
+        time.sleep(0.3)
+        s.shoot("05-progress", o)
+        installed = wait_for(lambda: os.path.exists(os.path.join(target_unix, "unins000.exe")), 30)
+        check(installed, "the install goes to the folder typed into the path box")
+        time.sleep(1.5)
+        s.shoot("06-finish", o)
+        check(os.path.exists(os.path.join(target_unix, "data", "readme.txt")), "the product's files are installed")
+        check(self.registry_has_product(), "the uninstall entry is written")
+        sets = self.stats("set")
+        if sets is not None:
+            check(any(r.get("op") == 1 for r in sets), "the install is reported with op 1")
+
+        marker = os.path.join(target_unix, "KestroGC.exe.args")
+        s.click(o, PUBLISH_BUTTON)
+        check(self.ended(process) == 0, "the finish button closes the installer (exit code 0)")
+        check(wait_for(lambda: os.path.exists(marker), 10), "the finish button starts the launcher")
+        return target_unix
+
+    def fail_and_retry(self, package):
+        s = self.screen
+        self.remove_product_registry()
+        process = self.start(package)
+        _, x, y = s.main_window()
+        o = (x, y)
+        time.sleep(0.5)
+        s.click(o, PUBLISH_BUTTON)
+        box = s.message_box(20)
+        check(box is not None, "a damaged package shows its error message")
+        s.shoot("07-install-failed")
+        s.dismiss(box)
+        time.sleep(0.8)
+        s.shoot("08-retry", o)
+        check(s.on_band_page(o), "the failed install reaches the retry page")
+        s.click(o, PUBLISH_BUTTON)
+        time.sleep(0.8)
+        s.shoot("09-retry-to-install", o)
+        check(s.on_band_page(o), "the retry button returns to the install page")
+        s.click(o, CUSTOM_LINK)
+        time.sleep(0.5)
+        check(not s.on_band_page(o), "the page after retry is the install page (its custom link works)")
+        s.click(o, CLOSE_BUTTON)
+        check(self.ended(process) == 0, "the close button ends the installer")
+
+    def update_mode(self, package):
+        s = self.screen
+        process = self.start(package, "/update")
+        _, x, y = s.main_window()
+        o = (x, y)
+        time.sleep(0.5)
+        s.shoot("10-update", o)
+        s.click(o, CUSTOM_LINK)
+        time.sleep(0.5)
+        check(s.on_band_page(o), "/update has no custom link to click")
+        s.click(o, CLOSE_BUTTON)
+        check(self.ended(process) == 0, "the close button ends the update")
+
+    def uninstall(self, installed):
+        s = self.screen
+        starter = self.start(os.path.join(installed, "unins000.exe"))
+        check(self.ended(starter, 20) == 0, "the installed uninstaller starts its copy and ends")
+        _, x, y = s.main_window()
+        o = (x, y)
+        time.sleep(0.5)
+        s.shoot("11-reason", o)
+        s.click(o, REASON_BOXES[1])
+        s.click(o, REASON_BOXES[3])
+        s.click(o, FREE_TEXT)
+        s.type("too slow")
+        s.click(o, (FREE_TEXT[0], FREE_TEXT[1] - 60))
+        s.shoot("12-reason-filled", o)
+        s.click(o, UNINSTALL_BUTTON)
+        s.shoot("13-uninstall-progress", o)
+        gone = wait_for(lambda: not os.path.exists(os.path.join(installed, "unins000.exe")), 30)
+        check(gone, "the uninstall removes the installed files")
+        time.sleep(1.5)
+        s.shoot("14-done", o)
+        check(not self.registry_has_product(), "the uninstall entry is removed")
+        if self.stats("fb") is not None:
+            check(wait_for(lambda: self.stats("fb"), 5), "the reasons reach the stats-server")
+            print("feedback:", json.dumps(self.stats("fb")[-1], ensure_ascii=False))
+        s.click(o, PUBLISH_BUTTON)
+        check(wait_for(lambda: not s.windows("^KestroSetup$"), 10), "the done button closes the uninstaller")
+
+    def run(self):
+        self.remove_product_registry()
+        good = self.pack("KestroSetup.exe", SHIPPED_RECORD)
+        damaged = self.pack("damaged.exe", SHIPPED_RECORD, damage=True)
+        installed = self.install_through_the_custom_page(good)
+        self.fail_and_retry(damaged)
+        self.update_mode(good)
+        self.uninstall(installed)
+
+    def stop_all(self):
+        for process in self.processes:
+            if process.poll() is None:
+                process.kill()
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--bin", required=True)
+    parser.add_argument("--work", required=True)
+    parser.add_argument("--artifacts", required=True)
+    parser.add_argument("--stats-log", default="")
+    args = parser.parse_args()
+    os.makedirs(args.artifacts, exist_ok=True)
+    driver = Driver(args)
+    try:
+        driver.run()
+    except (Failure, subprocess.TimeoutExpired) as failure:
+        print("FAILED:", failure, flush=True)
+        driver.screen.shoot("failure")
+        run("wine", "taskkill", "/f", "/im", "KestroSetup.exe")
+        run("wine", "taskkill", "/f", "/im", "unins000.exe")
+        driver.stop_all()
+        return 1
+    print("screenshots in", args.artifacts)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
