@@ -1,7 +1,13 @@
 #!/usr/bin/env bash
-# The main job: installs what is missing, builds the Windows programs and the
-# native tools, makes a demo product folder, packs it into an installer with
-# kestro-pack and inspects the result. Everything lands in build/demo.
+# The main job: installs what is missing, builds the Windows programs and the native
+# tools, packs a demo product (the launcher, its libraries, the web helper, res.data and
+# some data files) into a demo installer with kestro-pack, starts the local
+# stats-server, and runs the installer in a Wine prefix of its own:
+#  - on your display when there is one: you click through the installer yourself;
+#  - otherwise under Xvfb, clicked through by tests/gui/setup_window/drive_setup_window.py
+#    (uninstaller pages, a failing package and its retry page, the update look, then the
+#    real install), with a screenshot of every page.
+# Either way the installed launcher is started at the end. Everything lands in build/demo.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 cd "$here"
@@ -9,6 +15,8 @@ jobs=${KESTRO_JOBS:-$(nproc)}
 native=${KESTRO_NATIVE_BUILD:-$here/build/native}
 win=${KESTRO_WIN_BUILD:-$here/build/win32}
 demo=$here/build/demo
+wine_root=$demo/wine
+shots=$demo/screenshots
 
 if [ "$(id -u)" = 0 ]; then
   bash scripts/setup-machine.sh
@@ -16,26 +24,32 @@ else
   sudo bash scripts/setup-machine.sh
 fi
 
+# The same configuration as scripts/test.sh, so the two commands share their builds. The
+# local-statistics option lets the demo's reports go to the local stats-server.
 echo "== win32 build"
 mkdir -p "$win" "$native"
 cmake -S . -B "$win" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$here/cmake/toolchain-mingw32.cmake" \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$win/configure.log" 2>&1 || { tail -n 40 "$win/configure.log"; exit 1; }
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRO_LOCAL_STATS=ON >"$win/configure.log" 2>&1 \
+  || { tail -n 40 "$win/configure.log"; exit 1; }
 cmake --build "$win" -j "$jobs" >"$win/build.log" 2>&1 || { grep -E 'error|Error' "$win/build.log" | head -n 40; exit 1; }
 echo "== native tools"
-cmake -S . -B "$native" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$native/configure.log" 2>&1 \
-  || { tail -n 40 "$native/configure.log"; exit 1; }
-cmake --build "$native" -j "$jobs" --target kestro-pack >"$native/build-tools.log" 2>&1 \
+cmake -S . -B "$native" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRO_LOCAL_STATS=ON \
+  >"$native/configure.log" 2>&1 || { tail -n 40 "$native/configure.log"; exit 1; }
+cmake --build "$native" -j "$jobs" --target kestro-pack stats-server >"$native/build-tools.log" 2>&1 \
   || { grep -E 'error|Error' "$native/build-tools.log" | head -n 40; exit 1; }
-
 pack=$native/bin/kestro-pack
-# Until the installer program exists, the fixture stub stands in as the program
-# image and as the product's main program.
-image=$win/bin/kestro_stub_program.exe
+stats_server=$native/bin/stats-server
 
 echo "== demo product in $demo/product"
 rm -rf "$demo"
-mkdir -p "$demo/product/data/存档" "$demo/product/res/images" "$demo/product/plugins/empty"
-cp "$image" "$demo/product/KestroGC.exe"
+mkdir -p "$demo/product/data/存档" "$demo/product/res/images" "$shots"
+for f in KestroGC.exe Tarnlib.dll Paneforge.dll Basekit.dll Hubshell.dll res.data; do
+  cp "$win/bin/$f" "$demo/product/"
+done
+# The web helper and its runtime, and the crash reporter, when this build has them.
+for f in KestroWeb.exe libcef.dll crashpost.exe; do
+  if [ -f "$win/bin/$f" ]; then cp "$win/bin/$f" "$demo/product/"; fi
+done
 printf '[game]\nname=Kestro\n' > "$demo/product/data/config.ini"
 printf 'level=3\n' > "$demo/product/data/存档/进度.dat"
 printf 'Kestro 模拟器演示产品\n' > "$demo/product/说明.txt"
@@ -44,9 +58,71 @@ cat > "$demo/record.json" <<'JSON'
 {"channel":30001,"lastrun":"KestroGC.exe","mode":1,"shortcut":{"desktop":[{"file":"KestroGC.exe","name":"Kestro 模拟器"}],"taskbar":[{"file":"KestroGC.exe","name":"Kestro 模拟器"}]},"theme":"default"}
 JSON
 
-echo "== kestro-pack build"
-"$pack" build --program "$image" --config "$demo/record.json" --product "$demo/product" -o "$demo/KestroSetup.exe"
-echo "== kestro-pack inspect"
+echo "== kestro-pack"
+"$pack" build --program "$win/bin/KestroSetup.exe" --config "$demo/record.json" --product "$demo/product" \
+  -o "$demo/KestroSetup.exe"
 "$pack" inspect "$demo/KestroSetup.exe"
-"$pack" inspect --json "$demo/KestroSetup.exe" > "$demo/KestroSetup.json"
-echo "demo installer: $demo/KestroSetup.exe (listing as JSON: $demo/KestroSetup.json)"
+# A copy whose archive is cut short, for the installer's retry page.
+head -c $(( $(stat -c %s "$demo/KestroSetup.exe") - 1000 )) "$demo/KestroSetup.exe" > "$demo/KestroSetup-damaged.exe"
+
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; done
+}
+trap cleanup EXIT
+
+echo "== local stats-server"
+"$stats_server" --port 0 --port-file "$demo/stats-port" --log "$demo/stats-server.log" >/dev/null 2>&1 </dev/null &
+pids+=($!)
+for _ in $(seq 100); do [ -s "$demo/stats-port" ] && break; sleep 0.05; done
+export KESTRO_STATS_SERVER="127.0.0.1:$(cat "$demo/stats-port")"
+echo "reports go to $KESTRO_STATS_SERVER"
+
+own_display=0
+if [ -n "${DISPLAY:-}" ] && xdotool getdisplaygeometry >/dev/null 2>&1; then own_display=1; fi
+
+echo "== Wine prefix $wine_root/prefix"
+KESTRO_OWN_DISPLAY=$own_display bash scripts/wine-fixture.sh start "$wine_root"
+stop_wine() { bash "$here/scripts/wine-fixture.sh" stop "$wine_root"; }
+. scripts/wine-env.sh "$wine_root"
+export KESTRO_STATS_SERVER
+
+installed=
+if [ $own_display = 1 ]; then
+  echo "== the installer is on your display: click through it"
+  wine "$demo/KestroSetup.exe" || true
+else
+  echo "== no display: the installer is clicked through under Xvfb ($DISPLAY)"
+  xcompmgr >/dev/null 2>&1 </dev/null &
+  pids+=($!)
+  python3 tests/gui/setup_window/drive_setup_window.py --bin "$win/bin" --work "$demo" --artifacts "$shots" \
+    --stats-log "$demo/stats-server.log" --demo "$demo/KestroSetup.exe" "$demo/KestroSetup-damaged.exe" \
+    || { stop_wine; echo "the click-through failed; screenshots so far: $shots"; exit 1; }
+fi
+
+uninstall_string=$(wine reg query 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\KestroGC' \
+  /v UninstallString /reg:32 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p')
+if [ -n "$uninstall_string" ]; then
+  installed=$(dirname "$(winepath -u "$uninstall_string" 2>/dev/null)")
+fi
+if [ -n "$installed" ] && [ -f "$installed/KestroGC.exe" ]; then
+  echo "== installed in $installed; starting the game centre"
+  # A game centre already started by the finish page takes this start over and ends it.
+  wine "$installed/KestroGC.exe" >/dev/null 2>&1 </dev/null &
+  sleep 5
+  if [ $own_display = 0 ]; then
+    import -window root "$shots/16-game-centre-running.png" 2>/dev/null || true
+  fi
+else
+  echo "the product was not installed"
+fi
+
+echo
+echo "screenshots:       $shots"
+echo "stats-server log:  $demo/stats-server.log ($(wc -l < "$demo/stats-server.log") requests)"
+echo "Wine prefix:       $WINEPREFIX"
+if [ $own_display = 1 ]; then
+  echo "the game centre runs on your display; end it with: WINEPREFIX=$WINEPREFIX wineserver -k"
+else
+  stop_wine
+fi

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# start ROOT: makes the build's Wine prefix (once), starts an Xvfb and one
-# persistent wineserver; stop ROOT: stops both, which also saves the registry.
+# start ROOT: makes the build's Wine prefix (once), starts an Xvfb (unless
+# KESTRO_OWN_DISPLAY=1) and one persistent wineserver; stop ROOT: stops both, which also saves the registry.
 set -u
 cmd=$1 root=$2
 here=$(cd "$(dirname "$0")" && pwd)
@@ -51,7 +51,8 @@ make_prefix() {
 case "$cmd" in
   start)
     mkdir -p "$(dirname "$WINEPREFIX")"
-    start_display || exit 1
+    # KESTRO_OWN_DISPLAY=1: the programs go to the caller's $DISPLAY (the demo on a desktop).
+    if [ "${KESTRO_OWN_DISPLAY:-0}" != 1 ]; then start_display || exit 1; fi
     make_prefix || exit 1
     # Detached output: Wine's helpers would otherwise hold ctest's pipe open.
     wineserver -p >/dev/null 2>&1 </dev/null

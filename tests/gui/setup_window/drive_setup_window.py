@@ -3,8 +3,10 @@
 controls' places (xdotool), screenshots of every page, and the outcome checked on the
 disk, in the registry, at the local stats-server and in the programs' exit codes.
 
-Run by run-setup-window.sh, which provides the Wine environment, the stats-server and a
-compositor. Every wait is bounded; the first failed check ends the run with status 1.
+Run by run-setup-window.sh (tests) or scripts/demo.sh (--demo PACKAGE DAMAGED: the
+demo's own installer, installed to its default folder and left with the game centre
+running), which provide the Wine environment, the stats-server and a compositor. Every
+wait is bounded; the first failed check ends the run with status 1.
 """
 import argparse
 import json
@@ -23,6 +25,7 @@ PUBLISH_BUTTON = (164 + 100, PAGE_TOP + 196 + 24)
 AGREEMENT_BOX = (366 + 6, PAGE_TOP + 115 + 6)
 PATH_BOX = (54 + 170, PAGE_TOP + 62 + 16)
 CLOSE_BUTTON = (WINDOW_W - 40 + 17, 10 + 14)
+BACK_LINK = (10 + 25, PAGE_TOP + 275 + 8)
 REASON_BOXES = [(40 + 6, PAGE_TOP + 40 + 30 * i + 6) for i in range(5)]
 FREE_TEXT = (40 + 200, PAGE_TOP + 190 + 27)
 UNINSTALL_BUTTON = (347 + 37, PAGE_TOP + 258 + 14)
@@ -182,6 +185,16 @@ class Driver:
                 f.truncate(os.path.getsize(out) - 1000)
         return out
 
+    def installed_folder(self):
+        """The folder of the installed uninstaller, as a path of this machine."""
+        out = run("wine", "reg", "query", UNINSTALL_KEY, "/v", "UninstallString", "/reg:32").stdout
+        for line in out.decode("utf-8", "replace").splitlines():
+            if "UninstallString" in line and "REG_SZ" in line:
+                path = line.split("REG_SZ", 1)[1].strip()
+                unix = run("winepath", "-u", path).stdout.decode().strip()
+                return os.path.dirname(unix)
+        return None
+
     def registry_has_product(self):
         return run("wine", "reg", "query", UNINSTALL_KEY, "/reg:32").returncode == 0
 
@@ -334,6 +347,42 @@ class Driver:
         s.click(o, PUBLISH_BUTTON)
         check(wait_for(lambda: not s.windows("^KestroSetup$"), 10), "the done button closes the uninstaller")
 
+    def install_with_defaults(self, package):
+        """The user's way: a look at the custom page, back, install, start the game centre."""
+        s = self.screen
+        process = self.start(package)
+        _, x, y = s.main_window()
+        o = (x, y)
+        time.sleep(0.5)
+        s.shoot("01-install", o)
+        s.click(o, CUSTOM_LINK)
+        time.sleep(0.4)
+        s.shoot("02-custom", o)
+        s.click(o, BACK_LINK)
+        time.sleep(0.4)
+        check(s.on_band_page(o), "the back link returns to the install page")
+        s.click(o, PUBLISH_BUTTON)
+        time.sleep(0.3)
+        s.shoot("05-progress", o)
+        check(wait_for(self.installed_folder, 60) is not None, "the demo product is installed")
+        time.sleep(1.5)
+        s.shoot("06-finish", o)
+        s.click(o, PUBLISH_BUTTON)
+        check(self.ended(process) == 0, "the finish button closes the installer")
+        time.sleep(4)
+        s.shoot("15-game-centre")
+        return self.installed_folder()
+
+    def demo(self, package, damaged):
+        self.remove_product_registry()
+        # Pages of the uninstaller first, so the product stays installed at the end.
+        check(run("wine", package, "/q", timeout=120).returncode == 0, "a quiet install of the demo product")
+        self.uninstall(self.installed_folder())
+        self.fail_and_retry(damaged)
+        self.update_mode(package)
+        folder = self.install_with_defaults(package)
+        print("installed in", folder)
+
     def run(self):
         self.remove_product_registry()
         good = self.pack("KestroSetup.exe", SHIPPED_RECORD)
@@ -355,11 +404,15 @@ def main():
     parser.add_argument("--work", required=True)
     parser.add_argument("--artifacts", required=True)
     parser.add_argument("--stats-log", default="")
+    parser.add_argument("--demo", nargs=2, metavar=("PACKAGE", "DAMAGED"))
     args = parser.parse_args()
     os.makedirs(args.artifacts, exist_ok=True)
     driver = Driver(args)
     try:
-        driver.run()
+        if args.demo:
+            driver.demo(*args.demo)
+        else:
+            driver.run()
     except (Failure, subprocess.TimeoutExpired) as failure:
         print("FAILED:", failure, flush=True)
         driver.screen.shoot("failure")
