@@ -23,6 +23,7 @@ PAGE_TOP = 48
 CUSTOM_LINK = (427 + 45, PAGE_TOP + 277 + 6)
 PUBLISH_BUTTON = (164 + 100, PAGE_TOP + 196 + 24)
 AGREEMENT_BOX = (366 + 6, PAGE_TOP + 115 + 6)
+QUICK_LAUNCH_BOX = (210 + 6, PAGE_TOP + 115 + 6)
 PATH_BOX = (54 + 170, PAGE_TOP + 62 + 16)
 CLOSE_BUTTON = (WINDOW_W - 40 + 17, 10 + 14)
 BACK_LINK = (10 + 25, PAGE_TOP + 275 + 8)
@@ -38,6 +39,8 @@ SHIPPED_RECORD = {
                  "taskbar": [{"file": "KestroGC.exe", "name": "Kestro 模拟器"}]},
 }
 UNINSTALL_KEY = r"HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\KestroGC"
+# Wine reports version 10 to the program named here (its manifest declares Windows 10).
+WIN10_KEY = r"HKCU\Software\Wine\AppDefaults\%s"
 
 
 class Failure(Exception):
@@ -240,6 +243,7 @@ class Driver:
         s.shoot("02-custom", o)
         check(not s.on_band_page(o), "the custom link slides to the custom page")
 
+        check(s.pixel(o, QUICK_LAUNCH_BOX) != (255, 255, 255), "the quick-launch box is shown before Windows 10")
         button_agreed = s.pixel(o, PUBLISH_BUTTON)
         s.click(o, AGREEMENT_BOX)
         s.shoot("03-custom-not-agreed", o)
@@ -320,6 +324,24 @@ class Driver:
         s.click(o, CLOSE_BUTTON)
         check(self.ended(process) == 0, "the close button ends the update")
 
+    def windows_10(self, package):
+        s = self.screen
+        key = WIN10_KEY % os.path.basename(package)
+        run("wine", "reg", "add", key, "/v", "Version", "/d", "win10", "/f")
+        try:
+            process = self.start(package)
+            _, x, y = s.main_window()
+            o = (x, y)
+            time.sleep(0.5)
+            s.click(o, CUSTOM_LINK)
+            time.sleep(0.4)
+            s.shoot("02b-custom-windows-10", o)
+            check(s.pixel(o, QUICK_LAUNCH_BOX) == (255, 255, 255), "Windows 10 hides the quick-launch box")
+            s.click(o, CLOSE_BUTTON)
+            check(self.ended(process) == 0, "the close button ends the installer")
+        finally:
+            run("wine", "reg", "delete", key, "/f")
+
     def uninstall(self, installed):
         s = self.screen
         starter = self.start(os.path.join(installed, "unins000.exe"))
@@ -390,6 +412,7 @@ class Driver:
         installed = self.install_through_the_custom_page(good)
         self.fail_and_retry(damaged)
         self.update_mode(good)
+        self.windows_10(good)
         self.uninstall(installed)
 
     def stop_all(self):
