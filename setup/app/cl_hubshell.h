@@ -24,6 +24,7 @@ class UICheckBox;
 class UILabel;
 class UIPane;
 class UIProgress;
+struct SetupSwitches;
 
 // One pending page change.
 struct PageTransition {
@@ -54,7 +55,7 @@ public:
 private:
     // Start-up: true when the window goes on living (the process may also end here).
     bool RunStartup();
-    void ChooseTarget(const struct SetupSwitches& switches);
+    void ChooseTarget(const SetupSwitches& switches);
     void BuildTitle();
     void BuildInstallPages();
     void BuildUninstallPages();

@@ -72,9 +72,9 @@ def wait_for(predicate, timeout, step=0.1):
 
 
 class Screen:
-    def __init__(self, artifacts):
+    def __init__(self, artifacts, work):
         self.artifacts = artifacts
-        self.grab = os.path.join(artifacts, ".grab.png")
+        self.grab = os.path.join(work, "grab.png")
 
     def windows(self, name):
         out = run("xdotool", "search", "--onlyvisible", "--name", name).stdout.decode().split()
@@ -169,7 +169,7 @@ class Driver:
         self.bin = args.bin
         self.work = args.work
         self.stats_log = args.stats_log
-        self.screen = Screen(args.artifacts)
+        self.screen = Screen(args.artifacts, args.work)
         self.processes = []
 
     # --- packages and system state ----------------------------------------------------
