@@ -15,6 +15,21 @@ endfunction()
 set(KESTRO_TEST_RESULTS ${CMAKE_BINARY_DIR}/test-results CACHE INTERNAL "")
 set(KESTRO_WINE_ROOT ${CMAKE_BINARY_DIR}/wine CACHE INTERNAL "")
 
+# kestro_shipping_copy(TARGET): after each link, bin/ship/<program> is the program as it
+# is shipped, without debug information and symbols. Installers carry their program image twice
+# (the installer and unins000.exe), so a build's debug sections would be read, written
+# and copied to every user's disk for nothing.
+function(kestro_shipping_copy target)
+  if(NOT KESTRO_WIN32)
+    return()
+  endif()
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E make_directory $<TARGET_FILE_DIR:${target}>/ship
+    COMMAND ${CMAKE_STRIP} --strip-all -o $<TARGET_FILE_DIR:${target}>/ship/$<TARGET_FILE_NAME:${target}>
+            $<TARGET_FILE:${target}>
+    VERBATIM)
+endfunction()
+
 # kestro_native_test(NAME SOURCES a.cpp ... LIBS lib ...)
 # A GoogleTest program of the native build; runs with the sanitizers on.
 function(kestro_native_test name)

@@ -43,12 +43,14 @@ stats_server=$native/bin/stats-server
 echo "== demo product in $demo/product"
 rm -rf "$demo"
 mkdir -p "$demo/product/data/存档" "$demo/product/res/images" "$shots"
+# Programs as shipped (bin/ship: without debug information), data as built.
+ship() { if [ -f "$win/bin/ship/$1" ]; then echo "$win/bin/ship/$1"; else echo "$win/bin/$1"; fi; }
 for f in KestroGC.exe Tarnlib.dll Paneforge.dll Basekit.dll Hubshell.dll res.data; do
-  cp "$win/bin/$f" "$demo/product/"
+  cp "$(ship "$f")" "$demo/product/"
 done
 # The web helper and its runtime, and the crash reporter, when this build has them.
 for f in KestroWeb.exe libcef.dll crashpost.exe; do
-  if [ -f "$win/bin/$f" ]; then cp "$win/bin/$f" "$demo/product/"; fi
+  if [ -f "$win/bin/$f" ]; then cp "$(ship "$f")" "$demo/product/"; fi
 done
 printf '[game]\nname=Kestro\n' > "$demo/product/data/config.ini"
 printf 'level=3\n' > "$demo/product/data/存档/进度.dat"
@@ -59,7 +61,7 @@ cat > "$demo/record.json" <<'JSON'
 JSON
 
 echo "== kestro-pack"
-"$pack" build --program "$win/bin/KestroSetup.exe" --config "$demo/record.json" --product "$demo/product" \
+"$pack" build --program "$(ship KestroSetup.exe)" --config "$demo/record.json" --product "$demo/product" \
   -o "$demo/KestroSetup.exe"
 "$pack" inspect "$demo/KestroSetup.exe"
 # A copy whose archive is cut short, for the installer's retry page.

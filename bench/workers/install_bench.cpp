@@ -29,7 +29,7 @@ std::wstring BinFolder() {
     return path.substr(0, path.find_last_of(L'\\'));
 }
 
-// About 300 files a few folders deep: text that compresses well and data that does not.
+// About 300 files (a 60 MB package) a few folders deep: text that compresses well and data that does not.
 std::vector<ZipEntry> ProductEntries() {
     std::vector<ZipEntry> entries;
     std::string line = "Kestro game centre resource line, compressible text 0123456789 abcdefghij\n";
@@ -40,7 +40,7 @@ std::vector<ZipEntry> ProductEntries() {
             while (text.size() < 120000) text += line + std::to_string(i * 7919 + text.size()) + "\n";
             entries.push_back({folder + "text" + std::to_string(i) + ".txt", text});
         } else {
-            entries.push_back({folder + "data" + std::to_string(i) + ".bin", NoiseBytes(240000, uint32_t(i + 1))});
+            entries.push_back({folder + "data" + std::to_string(i) + ".bin", NoiseBytes(290000, uint32_t(i + 1))});
         }
     }
     return entries;
@@ -89,7 +89,8 @@ int main(int argc, char** argv) {
         std::string("{\"channel\":30001,\"lastrun\":\"pack0/level0/text0.txt\",\"mode\":1,\"theme\":\"default\"}"),
         config);
     std::string image;
-    ReadWholeFile(BinFolder() + L"\\kestro_worker_driver.exe", image);
+    // The driver as installers are shipped: without debug information.
+    ReadWholeFile(BinFolder() + L"\\ship\\kestro_worker_driver.exe", image);
     std::string package = MakePackage(image, config.WriteCompact(), archive);
     std::wstring installer = work + L"\\setup.exe";
     std::wstring zip = work + L"\\product.zip";

@@ -3,6 +3,7 @@
 #include <objbase.h>
 
 #include "package_layout.h"
+#include "setup/package/file_byte_source.h"
 #include "setup/engine/file_io.h"
 #include "setup/engine/folders.h"
 #include "services/win/unique_handle.h"
@@ -10,36 +11,6 @@
 
 namespace kestro {
 namespace {
-
-// An open package file read piece by piece (share read, must exist).
-class FileByteSource : public ByteSource {
-public:
-    explicit FileByteSource(const std::wstring& path)
-        : file_(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                            nullptr)) {
-        LARGE_INTEGER size;
-        if (file_ && GetFileSizeEx(file_.get(), &size)) size_ = uint64_t(size.QuadPart);
-    }
-    bool IsOpen() const { return bool(file_); }
-    uint64_t Size() const override { return size_; }
-    bool ReadAt(uint64_t position, void* out, size_t count) override {
-        LARGE_INTEGER to;
-        to.QuadPart = LONGLONG(position);
-        if (!SetFilePointerEx(file_.get(), to, nullptr, FILE_BEGIN)) return false;
-        auto* bytes = static_cast<unsigned char*>(out);
-        while (count > 0) {
-            DWORD got = 0;
-            if (!ReadFile(file_.get(), bytes, DWORD(count), &got, nullptr) || got == 0) return false;
-            bytes += got;
-            count -= got;
-        }
-        return true;
-    }
-
-private:
-    UniqueFile file_;
-    uint64_t size_ = 0;
-};
 
 uint64_t FreshUniqueValue() {
     GUID guid = {};

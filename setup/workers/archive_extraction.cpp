@@ -7,13 +7,13 @@
 #include <memory>
 #include <vector>
 
-// unzip.h first: iowin32.h relies on its declarations.
 #include "unzip.h"
-#include "iowin32.h"
 #include "services/encoding/text_convert.h"
 #include "setup/engine/folders.h"
 #include "setup/engine/processes.h"
 #include "setup/engine/shell_file_ops.h"
+#include "setup/package/file_byte_source.h"
+#include "setup/workers/buffered_zip_io.h"
 #include "setup/workers/entry_name_rules.h"
 #include "setup/workers/installed_items.h"
 #include "setup/workers/worker_system.h"
@@ -157,9 +157,10 @@ bool ExtractEntry(unzFile zip, const std::wstring& targetFolder, ExtractionJourn
 
 ExtractionResult ExtractArchive(const std::wstring& archivePath, const std::wstring& targetFolder,
                                 ExtractionJournal& journal) {
-    zlib_filefunc64_def io;
-    fill_win32_filefunc64W(&io);
-    UniqueZip zip(unzOpen2_64(archivePath.c_str(), &io));
+    FileByteSource archive(archivePath);
+    if (!archive.IsOpen()) return ExtractionResult::NotAnArchive;
+    zlib_filefunc64_def io = BufferedZipFunctions();
+    UniqueZip zip(unzOpen2_64(static_cast<ByteSource*>(&archive), &io));
     if (!zip) return ExtractionResult::NotAnArchive;
     unzFile handle = static_cast<unzFile>(zip.get());
 
