@@ -17,9 +17,7 @@ class DamagedPackage : public WorkerTest {
 protected:
     void SetUp() override {
         WorkerTest::SetUp();
-        JValue config = StandardConfig();
-        config.Remove("instoptions");
-        config.Remove("instrun");
+        JValue config = PlainConfig();
         std::vector<ZipEntry> entries = StandardEntries();
         entries.erase(entries.begin() + 2);  // the incompressible one: keeps the cases quick
         package_ = MakePackage(ReadBytes(BinFolder() + L"\\kestro_worker_driver.exe"), config.WriteCompact(),
@@ -151,6 +149,35 @@ TEST_F(DamagedPackage, EntryFlipsFailWithCode8AndRollBack) {
     std::string data = package_;
     data[regions_.entryData[3] + 10] ^= 0x10;  // inside a deflated entry: CRC or stream error
     ExpectFailedInstall(data, 8);
+}
+
+// The same damage to a package of the real installer: a quiet run exits with the code
+// and leaves no product folder and no registration.
+TEST_F(DamagedPackage, TheQuietInstallerExitsWithTheCodeOfEachDamage) {
+    std::vector<ZipEntry> entries = StandardEntries();
+    entries.erase(entries.begin() + 2);
+    const std::string package = ReadBytes(WriteSetupPackage(L"KestroSetup.exe", PlainConfig(), entries));
+    const PackageRegions r = ReadRegions(package);
+    struct Damage {
+        const char* what;
+        std::string bytes;
+        DWORD code;
+    };
+    std::vector<Damage> damages = {
+        {"cut inside the archive length", package.substr(0, r.archive - 2), 5},
+        {"cut at the central directory", package.substr(0, r.centralDirectory), 5},
+        {"central directory flip", package, 8},
+        {"entry data flip", package, 8},
+    };
+    damages[2].bytes[r.centralDirectory] ^= 0x01;
+    damages[3].bytes[r.entryData[3] + 10] ^= 0x10;
+    const std::wstring base = scratch_ + L"\\quiet";
+    for (const Damage& damage : damages) {
+        SCOPED_TRACE(damage.what);
+        EXPECT_EQ(RunAndWait(Write(damage.bytes), L"/q /D \"" + base + L"\""), damage.code);
+        EXPECT_FALSE(Exists(base + L"\\Tarnwell\\KestroGC"));
+        EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kProductUninstallKey));
+    }
 }
 
 }  // namespace

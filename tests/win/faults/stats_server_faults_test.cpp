@@ -37,10 +37,7 @@ constexpr DWORD kInstallAllowanceMs = 25000;
 constexpr DWORD kSlowServerDelayMs = 3000;
 
 TEST_P(StatsServerFault, TheInstallCompletesWithinTheAgentsTimeouts) {
-    JValue config = StandardConfig();
-    config.Remove("instoptions");
-    config.Remove("instrun");
-    std::wstring package = WritePackage(L"setup.exe", config, StandardEntries());
+    std::wstring package = WritePackage(L"setup.exe", PlainConfig(), StandardEntries());
     const DWORD started = GetTickCount();
     DriverResult result = Install(package);
     const DWORD elapsed = GetTickCount() - started;

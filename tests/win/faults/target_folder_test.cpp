@@ -17,12 +17,6 @@ namespace {
 
 class TargetFolderFault : public WorkerTest {
 protected:
-    static JValue PlainConfig() {
-        JValue config = StandardConfig();
-        config.Remove("instoptions");
-        config.Remove("instrun");
-        return config;
-    }
 
     void ExpectNothingInstalled() {
         EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kProductUninstallKey));

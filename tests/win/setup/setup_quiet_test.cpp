@@ -27,20 +27,7 @@ protected:
         installed_ = base_ + L"\\Tarnwell\\KestroGC";
     }
 
-    static JValue PlainConfig() {
-        JValue config = StandardConfig();
-        config.Remove("instoptions");
-        config.Remove("instrun");
-        return config;
-    }
 
-    // A package around the real installer program.
-    std::wstring WriteSetup(const std::wstring& fileName, const JValue& config, const std::vector<ZipEntry>& entries) {
-        const std::string image = ReadBytes(BinFolder() + L"\\KestroSetup.exe");
-        const std::wstring path = scratch_ + L"\\" + fileName;
-        WriteBytes(path, MakePackage(image, config.WriteCompact(), MakeZip(entries)));
-        return path;
-    }
 
     DWORD QuietInstall(const std::wstring& package) { return RunAndWait(package, L"/q /D \"" + base_ + L"\""); }
 
@@ -66,7 +53,7 @@ protected:
 };
 
 TEST_F(SetupQuietTest, QuietInstallIntoAFolderWithBlanksWritesFilesRegistryAndReportsOperation1) {
-    const std::wstring package = WriteSetup(L"KestroSetup.exe", PlainConfig(), StandardEntries());
+    const std::wstring package = WriteSetupPackage(L"KestroSetup.exe", PlainConfig(), StandardEntries());
     ASSERT_EQ(QuietInstall(package), 0u);
 
     EXPECT_TRUE(Exists(installed_ + L"\\KestroGC.exe"));
@@ -85,12 +72,12 @@ TEST_F(SetupQuietTest, QuietInstallIntoAFolderWithBlanksWritesFilesRegistryAndRe
 }
 
 TEST_F(SetupQuietTest, QuietInstallOverAnExistingInstallationGoesToItsFolderAndReportsOperation3) {
-    ASSERT_EQ(QuietInstall(WriteSetup(L"first.exe", PlainConfig(), StandardEntries())), 0u);
+    ASSERT_EQ(QuietInstall(WriteSetupPackage(L"first.exe", PlainConfig(), StandardEntries())), 0u);
     ClearStatsRequests();
     // No "/D": the target is the folder of the older installation's uninstaller.
     std::vector<ZipEntry> entries = StandardEntries();
     entries.push_back({"data/second.txt", "from the second install"});
-    ASSERT_EQ(RunAndWait(WriteSetup(L"second.exe", PlainConfig(), entries), L"/q"), 0u);
+    ASSERT_EQ(RunAndWait(WriteSetupPackage(L"second.exe", PlainConfig(), entries), L"/q"), 0u);
 
     EXPECT_TRUE(Exists(installed_ + L"\\data\\second.txt"));
     if (StatsLogAvailable()) {
@@ -101,7 +88,7 @@ TEST_F(SetupQuietTest, QuietInstallOverAnExistingInstallationGoesToItsFolderAndR
 }
 
 TEST_F(SetupQuietTest, QuietInstallOfADamagedPackageExitsWithItsErrorCodeAndLeavesNothing) {
-    const std::wstring package = WriteSetup(L"damaged.exe", PlainConfig(), StandardEntries());
+    const std::wstring package = WriteSetupPackage(L"damaged.exe", PlainConfig(), StandardEntries());
     // Cut the archive short: its length field now runs past the end of the file.
     std::string bytes = ReadBytes(package);
     bytes.resize(bytes.size() - 1000);
@@ -122,12 +109,12 @@ TEST_F(SetupQuietTest, AQuietRunWithoutAModeInItsRecordEndsWith9AndNoMessageBox)
     JValue config = PlainConfig();
     config.Remove("mode");
     // A message box would keep the program waiting until the bounded wait gives up.
-    EXPECT_EQ(RunAndWait(WriteSetup(L"norecord.exe", config, StandardEntries()), L"/q", 15000), 9u);
+    EXPECT_EQ(RunAndWait(WriteSetupPackage(L"norecord.exe", config, StandardEntries()), L"/q", 15000), 9u);
     EXPECT_FALSE(Exists(installed_));
 }
 
 TEST_F(SetupQuietTest, TheInstalledUninstallerCopiesItselfToTheTemporaryFolderAndRemovesTheProduct) {
-    ASSERT_EQ(QuietInstall(WriteSetup(L"KestroSetup.exe", PlainConfig(), StandardEntries())), 0u);
+    ASSERT_EQ(QuietInstall(WriteSetupPackage(L"KestroSetup.exe", PlainConfig(), StandardEntries())), 0u);
     ClearStatsRequests();
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
@@ -146,7 +133,7 @@ TEST_F(SetupQuietTest, TheInstalledUninstallerCopiesItselfToTheTemporaryFolderAn
 }
 
 TEST_F(SetupQuietTest, AnUninstallerStartedFromAShortTemporaryFolderRunsInsteadOfCopyingItselfAgain) {
-    ASSERT_EQ(QuietInstall(WriteSetup(L"KestroSetup.exe", PlainConfig(), StandardEntries())), 0u);
+    ASSERT_EQ(QuietInstall(WriteSetupPackage(L"KestroSetup.exe", PlainConfig(), StandardEntries())), 0u);
     // A temporary folder named by its 8.3 form: the work copy started from it must
     // recognise itself through the long forms, or it would copy and restart for ever.
     const std::wstring longTemp = scratch_ + L"\\Temporary Files Folder";

@@ -11,10 +11,8 @@ namespace kestro {
 namespace testing {
 namespace {
 
-JValue PlainConfig(const char* theme) {
-    JValue config = WorkerTest::StandardConfig();
-    config.Remove("instoptions");
-    config.Remove("instrun");
+JValue ThemedConfig(const char* theme) {
+    JValue config = WorkerTest::PlainConfig();
     config.Set("theme", theme);
     return config;
 }
@@ -22,7 +20,7 @@ JValue PlainConfig(const char* theme) {
 TEST_F(WorkerTest, InstallerNamesWithoutADotCarryNoAppId) {
     for (const wchar_t* name : {L"setup.exe", L"setup_v1.exe"}) {
         RemoveProductRegistry();
-        DriverResult result = Install(WritePackage(name, PlainConfig("default"), StandardEntries()));
+        DriverResult result = Install(WritePackage(name, ThemedConfig("default"), StandardEntries()));
         ASSERT_EQ(result.Posted(), 0x8401) << Utf8FromWide(name);
         EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kProductUserKey));
         EXPECT_FALSE(ReadValue(HKEY_CURRENT_USER, kProductUserKey, L"AppID").present) << Utf8FromWide(name);
@@ -34,7 +32,7 @@ TEST_F(WorkerTest, InstallerNamesWithoutADotCarryNoAppId) {
 
 TEST_F(WorkerTest, ClearedDesktopBoxStillMakesTheStartMenuLinks) {
     DriverResult result =
-        Install(WritePackage(L"setup.exe", PlainConfig("quenta"), StandardEntries()), L"--no-desktop");
+        Install(WritePackage(L"setup.exe", ThemedConfig("quenta"), StandardEntries()), L"--no-desktop");
     ASSERT_EQ(result.Posted(), 0x8401);
     EXPECT_FALSE(Exists(CommonDesktopLink()));
     EXPECT_TRUE(Exists(StartMenuLinkPath()));
@@ -44,7 +42,7 @@ TEST_F(WorkerTest, ClearedDesktopBoxStillMakesTheStartMenuLinks) {
 
 TEST_F(WorkerTest, ClearedQuickLaunchBoxMakesNoQuickLaunchLink) {
     DriverResult result =
-        Install(WritePackage(L"setup.exe", PlainConfig("default"), StandardEntries()), L"--no-quicklaunch");
+        Install(WritePackage(L"setup.exe", ThemedConfig("default"), StandardEntries()), L"--no-quicklaunch");
     ASSERT_EQ(result.Posted(), 0x8401);
     ASSERT_NE(result.json["majorVersion"].AsInt(), 10);
     EXPECT_TRUE(Exists(CommonDesktopLink()));
@@ -56,7 +54,7 @@ TEST_F(WorkerTest, ClearedQuickLaunchBoxMakesNoQuickLaunchLink) {
 TEST_F(WorkerTest, ASystemReportingVersion10GetsNoQuickLaunchLink) {
     const std::wstring appDefaults = L"Software\\Wine\\AppDefaults\\setup_win10.exe";
     SetTextValue(HKEY_CURRENT_USER, appDefaults, L"Version", L"win10");
-    DriverResult result = Install(WritePackage(L"setup_win10.exe", PlainConfig("default"), StandardEntries()));
+    DriverResult result = Install(WritePackage(L"setup_win10.exe", ThemedConfig("default"), StandardEntries()));
     RegDeleteTreeW(HKEY_CURRENT_USER, appDefaults.c_str());
     ASSERT_EQ(result.Posted(), 0x8401);
     ASSERT_EQ(result.json["majorVersion"].AsInt(), 10);
@@ -66,7 +64,7 @@ TEST_F(WorkerTest, ASystemReportingVersion10GetsNoQuickLaunchLink) {
 }
 
 TEST_F(WorkerTest, InstallOverAnOlderInstallationRemovesItFirstAndKeepsTheUserKey) {
-    JValue first = PlainConfig("default");
+    JValue first = ThemedConfig("default");
     JValue commands = JValue::Array();
     commands.Append("tools/unrun.exe uninstrun");
     first.Set("uninstrun", commands);
@@ -81,7 +79,7 @@ TEST_F(WorkerTest, InstallOverAnOlderInstallationRemovesItFirstAndKeepsTheUserKe
     std::vector<ZipEntry> second = StandardEntries();
     second.erase(second.begin() + 5, second.begin() + 7);  // data/a.txt and deep/er/still/b.txt are gone
     second.push_back({"new.txt", "new in this version"});
-    std::wstring package = WritePackage(L"setup_2.0.exe", PlainConfig("default"), second);
+    std::wstring package = WritePackage(L"setup_2.0.exe", ThemedConfig("default"), second);
     DriverResult result = Install(package);
     ASSERT_EQ(result.Posted(), 0x8401);
     EXPECT_EQ(result.json["operation"].AsInt(), 3);

@@ -26,9 +26,7 @@ TEST_F(WorkerTest, APackageBuiltByKestroPackInstallsAndUninstallsCompletely) {
         SHCreateDirectoryExW(nullptr, path.substr(0, path.find_last_of(L'\\')).c_str(), nullptr);
         WriteBytes(path, file.second);
     }
-    JValue config = StandardConfig();
-    config.Remove("instoptions");
-    config.Remove("instrun");
+    JValue config = PlainConfig();
     std::wstring configFile = scratch_ + L"\\config.json";
     WriteBytes(configFile, config.WriteCompact());
     std::wstring package = scratch_ + L"\\setup_3.1_pack.exe";

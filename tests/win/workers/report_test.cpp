@@ -18,12 +18,6 @@ protected:
         ClearStatsRequests();
     }
 
-    static JValue PlainConfig() {
-        JValue config = StandardConfig();
-        config.Remove("instoptions");
-        config.Remove("instrun");
-        return config;
-    }
 
     static std::vector<JValue> OfKind(const char* kind) {
         std::vector<JValue> found;

@@ -283,6 +283,13 @@ JValue WorkerTest::StandardConfig() {
     return config;
 }
 
+JValue WorkerTest::PlainConfig() {
+    JValue config = StandardConfig();
+    config.Remove("instoptions");
+    config.Remove("instrun");
+    return config;
+}
+
 std::vector<ZipEntry> WorkerTest::StandardEntries() {
     std::string fixture = ReadBytes(BinFolder() + L"\\kestro_worker_fixture.exe");
     std::vector<ZipEntry> entries;
@@ -303,12 +310,24 @@ std::vector<ZipEntry> WorkerTest::StandardEntries() {
     return entries;
 }
 
+namespace {
+
+std::wstring WritePackageOf(const std::wstring& program, const std::wstring& path, const JValue& config,
+                            const std::vector<ZipEntry>& entries) {
+    WriteBytes(path, MakePackage(ReadBytes(BinFolder() + L"\\" + program), config.WriteCompact(), MakeZip(entries)));
+    return path;
+}
+
+}  // namespace
+
 std::wstring WorkerTest::WritePackage(const std::wstring& fileName, const JValue& config,
                                       const std::vector<ZipEntry>& entries) {
-    std::string image = ReadBytes(BinFolder() + L"\\kestro_worker_driver.exe");
-    std::wstring path = scratch_ + L"\\" + fileName;
-    WriteBytes(path, MakePackage(image, config.WriteCompact(), MakeZip(entries)));
-    return path;
+    return WritePackageOf(L"kestro_worker_driver.exe", scratch_ + L"\\" + fileName, config, entries);
+}
+
+std::wstring WorkerTest::WriteSetupPackage(const std::wstring& fileName, const JValue& config,
+                                           const std::vector<ZipEntry>& entries) {
+    return WritePackageOf(L"KestroSetup.exe", scratch_ + L"\\" + fileName, config, entries);
 }
 
 DriverResult WorkerTest::Run(const std::wstring& program, const std::wstring& arguments) {

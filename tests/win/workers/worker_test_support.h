@@ -66,6 +66,8 @@ class WorkerTest : public ::testing::Test {
 public:
     // The configuration record of the shipped installer, with test programs added.
     static JValue StandardConfig();
+    // StandardConfig without the companion programs ("instoptions", "instrun").
+    static JValue PlainConfig();
     static std::vector<ZipEntry> StandardEntries();
 
 protected:
@@ -74,6 +76,9 @@ protected:
 
     // Writes `fileName` into the scratch folder as a package of the driver program.
     std::wstring WritePackage(const std::wstring& fileName, const JValue& config, const std::vector<ZipEntry>& entries);
+    // The same around the real installer program, KestroSetup.exe.
+    std::wstring WriteSetupPackage(const std::wstring& fileName, const JValue& config,
+                                   const std::vector<ZipEntry>& entries);
     DriverResult Run(const std::wstring& program, const std::wstring& arguments);
     DriverResult Install(const std::wstring& package, const std::wstring& extraArguments = L"");
     // Copies the installed unins000.exe away (as the uninstaller does before it runs) and runs the copy.
