@@ -1,5 +1,7 @@
 #include "startup_record.h"
 
+#include "setup/package/package_records.h"
+
 namespace kestro {
 
 const int kDefaultChannel = 30001;
@@ -7,13 +9,13 @@ const char kDefaultTheme[] = "default";
 
 StartupRecord ReadStartupRecord(const JValue* record) {
     StartupRecord settings;
-    if (!record || !record->HasMember("mode")) return settings;
+    if (!record || !record->HasMember(PackageConfig::kMode)) return settings;
     settings.valid = true;
-    settings.mode = (*record)["mode"].AsInt();
-    if (record->HasMember("channel")) settings.channel = (*record)["channel"].AsInt();
-    if (record->HasMember("theme")) settings.theme = (*record)["theme"].AsText();
+    settings.mode = (*record)[PackageConfig::kMode].AsInt();
+    if (record->HasMember(PackageConfig::kChannel)) settings.channel = (*record)[PackageConfig::kChannel].AsInt();
+    if (record->HasMember(PackageConfig::kTheme)) settings.theme = (*record)[PackageConfig::kTheme].AsText();
     if (settings.theme.empty()) settings.theme = kDefaultTheme;
-    if (record->HasMember("quiet")) settings.quiet = (*record)["quiet"].AsBool();
+    if (record->HasMember(PackageConfig::kQuiet)) settings.quiet = (*record)[PackageConfig::kQuiet].AsBool();
     return settings;
 }
 

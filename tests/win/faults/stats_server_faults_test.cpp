@@ -15,7 +15,8 @@ class StatsServerFault : public WorkerTest, public ::testing::WithParamInterface
 protected:
     void SetUp() override {
         endpoint_ = FaultServer(GetParam());
-        if (endpoint_.empty()) GTEST_SKIP() << "no stats-server in that mode (run through run-fault-tests.sh)";
+        if (endpoint_.empty())
+            GTEST_SKIP() << "no stats-server in that mode (the CTest fixtures fault_<mode> start them)";
         char saved[128] = "";
         GetEnvironmentVariableA("KESTRO_STATS_SERVER", saved, sizeof saved);
         saved_ = saved;
@@ -33,7 +34,7 @@ protected:
 // One socket wait of the agent, plus room for Wine on a loaded machine.
 constexpr DWORD kAgentTimeoutMs = 30000;
 constexpr DWORD kInstallAllowanceMs = 25000;
-// run-fault-tests.sh starts the slow server with this delay.
+// tests/win/faults/CMakeLists.txt starts the slow server with this delay.
 constexpr DWORD kSlowServerDelayMs = 3000;
 
 TEST_P(StatsServerFault, TheInstallCompletesWithinTheAgentsTimeouts) {

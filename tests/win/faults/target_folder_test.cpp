@@ -28,7 +28,7 @@ protected:
 // The wrapper mounts a read-only drive: the target cannot be created there.
 TEST_F(TargetFolderFault, AReadOnlyDriveFailsCleanly) {
     const char* drive = getenv("KESTRO_READONLY_DRIVE");
-    if (!drive || !*drive) GTEST_SKIP() << "no read-only drive mapped (needs the mount of run-fault-tests.sh)";
+    if (!drive || !*drive) GTEST_SKIP() << "no read-only drive mapped (needs the mount of scripts/wine-with-drive.sh)";
     std::wstring package = WritePackage(L"setup.exe", PlainConfig(), StandardEntries());
     target_ = std::wstring(drive, drive + strlen(drive)) + L"Kestro";
     DriverResult result = Install(package);

@@ -90,7 +90,8 @@ TEST_F(WorkerTest, AnArchiveLongerThanItsFileFailsWithCode5BeforeWritingAnything
 // The wrapper script maps a 2 MB drive: a package larger than that cannot fit.
 TEST_F(WorkerTest, AFullDiskFailsWithCode8AndRollsBack) {
     const char* drive = getenv("KESTRO_FULL_DISK");
-    if (!drive || !*drive) GTEST_SKIP() << "no small drive mapped (needs the tmpfs mount of run-worker-tests.sh)";
+    if (!drive || !*drive)
+        GTEST_SKIP() << "no small drive mapped (needs the tmpfs mount of scripts/wine-with-drive.sh)";
     target_ = std::wstring(drive, drive + strlen(drive)) + L"Kestro";
     std::vector<ZipEntry> entries = {
         {"small.txt", "fits"}, {"big/noise.bin", NoiseBytes(3 << 20, 11)}, {"after.txt", "never"}};
