@@ -10,94 +10,22 @@
 #include <string>
 #include <vector>
 
-#include "package_maker.h"
+#include "bench_product.h"
 #include "services/json/jvalue.h"
 #include "setup/engine/file_io.h"
 #include "setup/engine/shell_file_ops.h"
 
 using namespace kestro;
-using namespace kestro::testing;
-
-namespace {
-
-const wchar_t kWork[] = L"C:\\kestro-bench";
-
-std::wstring BinFolder() {
-    wchar_t self[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring path = self;
-    return path.substr(0, path.find_last_of(L'\\'));
-}
-
-// About 300 files (a 60 MB package) a few folders deep: text that compresses well and data that does not.
-std::vector<ZipEntry> ProductEntries() {
-    std::vector<ZipEntry> entries;
-    std::string line = "Kestro game centre resource line, compressible text 0123456789 abcdefghij\n";
-    for (int i = 0; i < 300; ++i) {
-        std::string folder = "pack" + std::to_string(i % 6) + "/level" + std::to_string(i % 4) + "/";
-        if (i % 3 == 0) {
-            std::string text;
-            while (text.size() < 120000) text += line + std::to_string(i * 7919 + text.size()) + "\n";
-            entries.push_back({folder + "text" + std::to_string(i) + ".txt", text});
-        } else {
-            entries.push_back({folder + "data" + std::to_string(i) + ".bin", NoiseBytes(290000, uint32_t(i + 1))});
-        }
-    }
-    return entries;
-}
-
-double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return double(to.QuadPart - from.QuadPart) / double(frequency.QuadPart);
-}
-
-double TimedRun(const std::wstring& program, const std::wstring& arguments, const std::wstring& folder) {
-    std::wstring line = L"\"" + program + L"\" " + arguments;
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    HANDLE nul = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    startup.hStdOutput = startup.hStdError = nul;
-    PROCESS_INFORMATION process = {};
-    LARGE_INTEGER start, end;
-    QueryPerformanceCounter(&start);
-    if (!CreateProcessW(program.c_str(), &line[0], nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(), &startup,
-                        &process)) {
-        CloseHandle(nul);
-        return -1;
-    }
-    WaitForSingleObject(process.hProcess, INFINITE);
-    QueryPerformanceCounter(&end);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    CloseHandle(nul);
-    return Seconds(start, end);
-}
-
-}  // namespace
+using namespace kestro::bench;
 
 int main(int argc, char** argv) {
     int runs = argc > 1 ? atoi(argv[1]) : 5;
-    std::wstring work = kWork;
-    DeleteFolderTree(work);
-    CreateDirectoryW(work.c_str(), nullptr);
-
-    std::string archive = MakeZip(ProductEntries());
-    JValue config;
-    JValue::Parse(
-        std::string("{\"channel\":30001,\"lastrun\":\"pack0/level0/text0.txt\",\"mode\":1,\"theme\":\"default\"}"),
-        config);
-    std::string image;
-    // The driver as installers are shipped: without debug information.
-    ReadWholeFile(BinFolder() + L"\\ship\\kestro_worker_driver.exe", image);
-    std::string package = MakePackage(image, config.WriteCompact(), archive);
-    std::wstring installer = work + L"\\setup.exe";
-    std::wstring zip = work + L"\\product.zip";
-    WriteWholeFile(installer, package);
-    WriteWholeFile(zip, archive);
-    printf("package %.1f MB (%zu files, archive %.1f MB)\n", package.size() / 1e6, ProductEntries().size(),
-           archive.size() / 1e6);
+    std::wstring work = kBenchFolder;
+    BenchPackage package = WriteBenchPackage();
+    const std::wstring& installer = package.installer;
+    const std::wstring& zip = package.archive;
+    printf("package %.1f MB (%zu files, archive %.1f MB)\n", package.installerBytes / 1e6, package.files,
+           package.archiveBytes / 1e6);
 
     std::vector<double> ratios;
     for (int run = 1; run <= runs; ++run) {
@@ -118,7 +46,7 @@ int main(int argc, char** argv) {
         printf(
             "run %d: miniunz %.3f s, install %.3f s, ratio install/miniunz %.2f, peak working set %.1f MB = %.2f x "
             "package, %s\n",
-            run, miniunz, install, install / miniunz, peak / 1e6, peak / double(package.size()),
+            run, miniunz, install, install / miniunz, peak / 1e6, peak / double(package.installerBytes),
             outcome["posted"].AsInt() == 0x8401 ? "installed" : "INSTALL FAILED");
         ratios.push_back(install / miniunz);
         // Keep the registry and shortcuts of one run from turning the next into an install-over.
