@@ -10,24 +10,11 @@
 #include <vector>
 
 #include "services/json/jvalue.h"
+#include "tests/win/support/ui_input.h"
 #include "uikit/object/ui_object.h"
 #include "uikit/skin/ui_resource.h"
 
 namespace kestro::test {
-
-void Pump(int ms);
-bool PumpUntil(const std::function<bool()>& done, int ms = 3000);
-
-// Input through SendInput: the system generates the window messages.
-void MoveMouse(HWND window, int x, int y);
-void MouseButton(bool down);
-void ClickAt(HWND window, int x, int y);
-void Wheel(int delta);
-void PressKey(WORD vk);
-void TypeChar(wchar_t c);
-// Pointer moves (client points of `window`) and then the release, from another
-// thread: for controls that sit in their own loop while the button is down.
-void DragLater(HWND window, std::vector<POINT> path);
 
 // Messages the root saw: ChildNotify and WM_COMMAND.
 struct Report {

@@ -7,11 +7,17 @@
 #include <vector>
 
 #include "test_images.h"
+#include "tests/win/support/ui_input.h"
 #include "uikit/skin/painters.h"
 #include "uikit/window/ch_app.h"
 
 namespace kestro {
 namespace {
+
+using test::MouseButton;
+using test::MoveMouse;
+using test::Pump;
+using test::PumpUntil;
 
 std::vector<std::string> g_log;
 
@@ -58,53 +64,8 @@ private:
     std::string name_;
 };
 
-void Pump(int ms) {
-    const DWORD end = GetTickCount() + DWORD(ms);
-    MSG m;
-    while (int(end - GetTickCount()) > 0) {
-        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&m);
-            DispatchMessageW(&m);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    }
-}
-
-bool PumpUntil(const std::function<bool()>& done, int ms = 3000) {
-    const DWORD end = GetTickCount() + DWORD(ms);
-    MSG m;
-    while (!done()) {
-        if (int(end - GetTickCount()) <= 0) return false;
-        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&m);
-            DispatchMessageW(&m);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    return true;
-}
-
 bool Logged(const std::string& entry) {
     return std::find(g_log.begin(), g_log.end(), entry) != g_log.end();
-}
-
-// Real pointer input: the system moves the cursor and generates the messages.
-void MoveMouse(HWND window, int x, int y) {
-    POINT p{x, y};
-    ClientToScreen(window, &p);
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = LONG((p.x * 65535 + GetSystemMetrics(SM_CXSCREEN) / 2) / (GetSystemMetrics(SM_CXSCREEN) - 1));
-    in.mi.dy = LONG((p.y * 65535 + GetSystemMetrics(SM_CYSCREEN) / 2) / (GetSystemMetrics(SM_CYSCREEN) - 1));
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &in, sizeof(in));
-}
-
-void Click(bool down) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    SendInput(1, &in, sizeof(in));
 }
 
 class UIObjectWindow : public ::testing::Test {
@@ -207,8 +168,8 @@ TEST_F(UIObjectWindow, OverlappingChildrenTheLaterOneTakesInputAndPaintsOnTop) {
     MoveMouse(root->GetHwnd(), 60, 60);
     ASSERT_TRUE(PumpUntil([] { return Logged("over:move"); }));
     EXPECT_FALSE(Logged("under:enter"));
-    Click(true);
-    Click(false);
+    MouseButton(true);
+    MouseButton(false);
     ASSERT_TRUE(PumpUntil([] { return Logged("over:up"); }));
     EXPECT_TRUE(Logged("over:down"));
     EXPECT_FALSE(Logged("under:down"));
@@ -230,9 +191,9 @@ TEST_F(UIObjectWindow, ClicksMoveTheFocusAndKeysGoToTheFocusObject) {
 
     MoveMouse(root->GetHwnd(), 20, 20);
     ASSERT_TRUE(PumpUntil([] { return Logged("A:move"); }));
-    Click(true);
+    MouseButton(true);
     ASSERT_TRUE(PumpUntil([] { return Logged("A:down"); }));
-    Click(false);
+    MouseButton(false);
     ASSERT_TRUE(PumpUntil([] { return Logged("A:up"); }));
     EXPECT_EQ(root->GetFocusObject(), a);
     EXPECT_TRUE(Logged("A:focus+"));
@@ -248,8 +209,8 @@ TEST_F(UIObjectWindow, ClicksMoveTheFocusAndKeysGoToTheFocusObject) {
     g_log.clear();
     MoveMouse(root->GetHwnd(), 120, 20);
     ASSERT_TRUE(PumpUntil([] { return Logged("B:move"); }));  // hover still tracked
-    Click(true);
-    Click(false);
+    MouseButton(true);
+    MouseButton(false);
     Pump(100);
     EXPECT_FALSE(Logged("B:down"));
     EXPECT_FALSE(Logged("B:up"));
@@ -259,8 +220,8 @@ TEST_F(UIObjectWindow, ClicksMoveTheFocusAndKeysGoToTheFocusObject) {
     // A press on the root itself drops the focus.
     MoveMouse(root->GetHwnd(), 250, 150);
     ASSERT_TRUE(PumpUntil([] { return Logged("root:move"); }));
-    Click(true);
-    Click(false);
+    MouseButton(true);
+    MouseButton(false);
     ASSERT_TRUE(PumpUntil([] { return Logged("root:down"); }));
     EXPECT_TRUE(Logged("A:focus-"));
     EXPECT_EQ(root->GetFocusObject(), nullptr);
@@ -311,8 +272,8 @@ TEST_F(UIObjectWindow, DeletingAFocusedSubtreeLeavesNoDanglingPointers) {
     pane->AddChild(leaf);
     MoveMouse(root->GetHwnd(), 10, 10);
     ASSERT_TRUE(PumpUntil([] { return Logged("leaf:move"); }));
-    Click(true);
-    Click(false);
+    MouseButton(true);
+    MouseButton(false);
     ASSERT_TRUE(PumpUntil([] { return Logged("leaf:up"); }));
     leaf->SetObjTimer(leaf, 10);
     ASSERT_EQ(root->GetFocusObject(), leaf);
