@@ -11,7 +11,13 @@ UILabel::UILabel() {
     hitThrough_ = 1;
 }
 
-UILabel::~UILabel() { DeleteCriticalSection(&lock_); }
+UILabel::~UILabel() {
+    // A worker may still be inside SetText when the interface thread destroys the
+    // label (the window closing while an install reports its status): the lock must
+    // outlive that call.
+    while (busy_.load() != 0) Sleep(1);
+    DeleteCriticalSection(&lock_);
+}
 
 bool UILabel::Load(UIResource* resource, const char* path, const JValue* base) {
     if (!resource) return false;
@@ -24,10 +30,12 @@ bool UILabel::Load(UIResource* resource, const char* path, const JValue* base) {
 }
 
 void UILabel::SetText(const wchar_t* text) {
+    ++busy_;
     EnterCriticalSection(&lock_);
     text_ = text ? text : L"";
     LeaveCriticalSection(&lock_);
     Invalidate();
+    --busy_;
 }
 
 std::wstring UILabel::GetText() {

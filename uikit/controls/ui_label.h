@@ -3,6 +3,7 @@
 // interface thread paints.
 #include <windows.h>
 
+#include <atomic>
 #include <string>
 
 #include "uikit/object/ui_object.h"
@@ -28,6 +29,8 @@ public:
 
 private:
     CRITICAL_SECTION lock_;
+    // SetText calls in progress (their lock and their invalidation).
+    std::atomic<int> busy_{0};
     std::wstring text_;
     TextStyle style_;
 };
