@@ -1,5 +1,7 @@
 #include "tests/win/launcher/launcher_harness.h"
 
+#include <tlhelp32.h>
+
 #include <string_view>
 
 #include "outside/tarnlib/tarnlib_registry.h"
@@ -96,11 +98,32 @@ DWORD WaitForExit(const Launched& launched, DWORD timeoutMs) {
     return code;
 }
 
-HWND WaitForWindow(const wchar_t* className, const wchar_t* title, DWORD timeoutMs) {
+int EndGameCentres() {
+    int ended = 0;
+    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot || snapshot.get() == INVALID_HANDLE_VALUE) return 0;
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
+        if (_wcsicmp(entry.szExeFile, L"KestroGC.exe") != 0) continue;
+        UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID));
+        if (process && TerminateProcess(process.get(), 1)) {
+            WaitForSingleObject(process.get(), 5000);
+            ++ended;
+        }
+    }
+    return ended;
+}
+
+HWND WaitForWindow(const wchar_t* className, const wchar_t* title, DWORD timeoutMs, DWORD pid) {
     const DWORD start = GetTickCount();
     for (;;) {
-        HWND window = FindWindowW(className, title);
-        if (window && IsWindowVisible(window)) return window;
+        for (HWND window = FindWindowExW(nullptr, nullptr, className, title); window;
+             window = FindWindowExW(nullptr, window, className, title)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (IsWindowVisible(window) && (pid == 0 || owner == pid)) return window;
+        }
         if (GetTickCount() - start > timeoutMs) return nullptr;
         Pump(20);
     }

@@ -29,9 +29,12 @@ std::wstring TempPath(const std::wstring& name);
 Launched StartLauncher(const std::wstring& folder, const std::wstring& arguments);
 // Waits, pumping this thread's messages; the exit code, or STILL_ACTIVE on time-out.
 DWORD WaitForExit(const Launched& launched, DWORD timeoutMs);
-// The window once it is shown: the game centre serves its pipe before that.
-HWND WaitForWindow(const wchar_t* className, const wchar_t* title, DWORD timeoutMs);
+// The window once it is shown: the game centre serves its pipe before that. With a
+// process id, only a window of that process counts.
+HWND WaitForWindow(const wchar_t* className, const wchar_t* title, DWORD timeoutMs, DWORD pid = 0);
 void Pump(DWORD milliseconds);
+// Ends every running KestroGC.exe; the number ended.
+int EndGameCentres();
 
 std::vector<RecordLine> ReadRecord(const std::wstring& path);
 std::vector<RecordLine> LinesOf(const std::vector<RecordLine>& lines, DWORD pid);

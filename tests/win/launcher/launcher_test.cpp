@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -59,24 +60,41 @@ protected:
         }
         DeleteFileW(recordPath_.c_str());
         SetEnvironmentVariableW(kCallRecordVariable, recordPath_.c_str());
+        // Every test starts with no game centre running: one left behind would hold the
+        // instance mutex and turn this test's first start into a second one.
+        if (int left = EndGameCentres()) {
+            std::fprintf(stderr, "ended %d game centre(s) left running before this test\n", left);
+        }
     }
 
     void TearDown() override {
-        for (Launched* launched : running_) {
-            if (WaitForExit(*launched, 0) == STILL_ACTIVE) {
-                TerminateProcess(launched->process.get(), 1);
-                WaitForExit(*launched, kExitTimeoutMs);
+        // A test that stopped part way leaves no game centre behind for the next one.
+        for (UniqueHandle& process : running_) {
+            if (WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT) {
+                TerminateProcess(process.get(), 1);
+                WaitForSingleObject(process.get(), kExitTimeoutMs);
             }
         }
+        running_.clear();
         SetEnvironmentVariableW(kCallRecordVariable, nullptr);
         DeleteFileW(recordPath_.c_str());
+    }
+
+    // Kept by a handle of the fixture's own: the test's Launched objects are gone by TearDown.
+    void Track(const Launched& launched) {
+        HANDLE copy = nullptr;
+        if (DuplicateHandle(GetCurrentProcess(), launched.process.get(), GetCurrentProcess(), &copy, 0, FALSE,
+                            DUPLICATE_SAME_ACCESS)) {
+            running_.emplace_back(copy);
+        }
     }
 
     // A first start from the build folder, its window found by class and title.
     HWND StartGameCenter(Launched& first, const wchar_t* title = kDefaultProductTitle) {
         first = StartLauncher(BinFolder(), L"");
-        running_.push_back(&first);
-        return WaitForWindow(kHubshellWindowClass, title, kWindowTimeoutMs);
+        Track(first);
+        // Only this start's own window: never one an earlier start left on screen.
+        return WaitForWindow(kHubshellWindowClass, title, kWindowTimeoutMs, first.pid);
     }
 
     DWORD CloseGameCenter(Launched& first, HWND window) {
@@ -86,12 +104,12 @@ protected:
 
     DWORD RunSecondStart(const std::wstring& arguments, Launched& second) {
         second = StartLauncher(BinFolder(), arguments);
-        running_.push_back(&second);
+        Track(second);
         return WaitForExit(second, kExitTimeoutMs);
     }
 
     std::wstring recordPath_;
-    std::vector<Launched*> running_;
+    std::vector<UniqueHandle> running_;
 };
 
 TEST_F(LauncherTest, FirstStartOpensTheWindowAndStartsAndStopsTheOutsideLibrariesInOrder) {
@@ -184,7 +202,7 @@ TEST_F(LauncherTest, SimultaneousHandOversAllArriveWhole) {
     Launched seconds[kStarts];
     for (int i = 0; i < kStarts; ++i) {
         seconds[i] = StartLauncher(BinFolder(), L"gcapp://open?id=" + std::to_wstring(i) + L" -from oneclick");
-        running_.push_back(&seconds[i]);
+        Track(seconds[i]);
     }
     std::vector<std::wstring> expected;
     for (Launched& second : seconds) {
@@ -325,7 +343,7 @@ TEST_F(LauncherTest, StartEndsWithZeroWhenTheInstanceMutexCannotBeCreated) {
     UniqueHandle blocker(CreateEventW(nullptr, TRUE, FALSE, kMutexName));
     ASSERT_TRUE(blocker);
     Launched start = StartLauncher(BinFolder(), L"gcapp://open?id=9 -from oneclick");
-    running_.push_back(&start);
+    Track(start);
     EXPECT_EQ(WaitForExit(start, kExitTimeoutMs), 0u);
     const std::vector<std::wstring> entries = EntriesOf(ReadRecord(recordPath_), start.pid);
     ASSERT_FALSE(entries.empty());
@@ -336,7 +354,7 @@ TEST_F(LauncherTest, StartEndsWithZeroWhenTheInstanceMutexCannotBeCreated) {
 TEST_F(LauncherTest, FirstStartWithoutHubshellEndsAtOnceWithZero) {
     InstallCopy install(L"kestro-no-hubshell", false, false);
     Launched first = StartLauncher(install.Folder(), L"");
-    running_.push_back(&first);
+    Track(first);
     EXPECT_EQ(WaitForExit(first, kExitTimeoutMs), 0u);
     const std::vector<std::wstring> entries = EntriesOf(ReadRecord(recordPath_), first.pid);
     ASSERT_FALSE(entries.empty());
@@ -349,7 +367,7 @@ TEST_F(LauncherTest, CrashReporterBesideTheLauncherIsRegisteredWithTheProductDet
     ScopedTheme theme(L"vesk");
     InstallCopy install(L"kestro-with-crashpost", true, true);
     Launched first = StartLauncher(install.Folder(), L"");
-    running_.push_back(&first);
+    Track(first);
     const std::wstring title(ProductTitleForEdition(L"vesk"));
     HWND window = WaitForWindow(kHubshellWindowClass, title.c_str(), kWindowTimeoutMs);
     ASSERT_NE(window, nullptr);
@@ -381,7 +399,7 @@ TEST_F(LauncherTest, UnhandledExceptionStartsTheCrashReporterBesideTheModule) {
     CloseHandle(info.hThread);
     host.process.reset(info.hProcess);
     host.pid = info.dwProcessId;
-    running_.push_back(&host);
+    Track(host);
     EXPECT_EQ(WaitForExit(host, kExitTimeoutMs), 0xE0004B47u);
 
     const DWORD start = GetTickCount();
@@ -425,7 +443,7 @@ TEST_F(LauncherTest, GameCentreThatCannotServeThePipeEndsWithZeroAndReleasesItsL
                                            nullptr));
     ASSERT_TRUE(squatter);
     Launched first = StartLauncher(BinFolder(), L"");
-    running_.push_back(&first);
+    Track(first);
     EXPECT_EQ(WaitForExit(first, kExitTimeoutMs), 0u);
     const std::vector<std::wstring> entries = EntriesOf(ReadRecord(recordPath_), first.pid);
     const std::vector<std::wstring> tail(entries.end() - std::min<size_t>(entries.size(), 4), entries.end());
