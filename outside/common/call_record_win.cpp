@@ -17,13 +17,21 @@ void RecordCall(std::wstring_view entry, std::initializer_list<std::wstring_view
     if (bytes > 0)
         WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), utf8.data(), bytes, nullptr,
                             nullptr);
-    // Append-only access makes each line one atomic write even with two processes recording.
-    UniqueFile file(CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file) {
-        DWORD written = 0;
-        WriteFile(file.get(), utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+    // Two processes (a running game centre and a second start) record into one file.
+    // Append-only access alone is not enough: Wine finds the end and writes there in two
+    // steps, so two writers could land on the same end and one line would be lost. A
+    // machine-wide mutex makes each find-the-end-and-write one step.
+    UniqueHandle lock(CreateMutexW(nullptr, FALSE, L"KestroCallRecordLock"));
+    const bool locked = lock && WaitForSingleObject(lock.get(), 5000) != WAIT_TIMEOUT;
+    {
+        UniqueFile file(CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) {
+            DWORD written = 0;
+            WriteFile(file.get(), utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+        }
     }
+    if (locked) ReleaseMutex(lock.get());
     // Callers read GetLastError right after some entry points; recording must not disturb it.
     SetLastError(savedError);
 }
