@@ -16,9 +16,9 @@ set(KESTRO_TEST_RESULTS ${CMAKE_BINARY_DIR}/test-results CACHE INTERNAL "")
 set(KESTRO_WINE_ROOT ${CMAKE_BINARY_DIR}/wine CACHE INTERNAL "")
 
 # kestro_shipping_copy(TARGET): after each link, bin/ship/<program> is the program as it
-# is shipped, without debug information and symbols. Installers carry their program image twice
-# (the installer and unins000.exe), so a build's debug sections would be read, written
-# and copied to every user's disk for nothing.
+# is shipped, without debug information and symbols. Installers carry their program
+# image twice (the installer and unins000.exe), so a build's debug sections would be
+# read, written and copied to every user's disk for nothing.
 function(kestro_shipping_copy target)
   if(NOT KESTRO_WIN32)
     return()

@@ -18,9 +18,8 @@ void RecordCall(std::wstring_view entry, std::initializer_list<std::wstring_view
         WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), utf8.data(), bytes, nullptr,
                             nullptr);
     // Two processes (a running game centre and a second start) record into one file.
-    // Append-only access alone is not enough: Wine finds the end and writes there in two
-    // steps, so two writers could land on the same end and one line would be lost. A
-    // machine-wide mutex makes each find-the-end-and-write one step.
+    // Append-only access alone is not enough: under Wine, two appends at the same moment
+    // sometimes lost one of the lines. A machine-wide mutex puts the appends in turn.
     UniqueHandle lock(CreateMutexW(nullptr, FALSE, L"KestroCallRecordLock"));
     const bool locked = lock && WaitForSingleObject(lock.get(), 5000) != WAIT_TIMEOUT;
     {

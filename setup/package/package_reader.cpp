@@ -6,7 +6,6 @@
 #include "setup/package/file_byte_source.h"
 #include "setup/engine/file_io.h"
 #include "setup/engine/folders.h"
-#include "services/win/unique_handle.h"
 #include "temp_archive_name.h"
 
 namespace kestro {
