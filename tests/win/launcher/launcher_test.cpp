@@ -338,6 +338,56 @@ TEST_F(LauncherTest, SecondStartWithoutAServedPipeTriesThreeTimesAndEndsWithZero
     }
 }
 
+// A running instance that accepts the hand-over and never reads it: the second
+// start gives its write up with the attempt's time, and ends with 0 as soon as
+// three attempts at the most would have.
+TEST_F(LauncherTest, SecondStartEndsWhenTheRunningInstanceAcceptsButNeverReads) {
+    UniqueHandle mutex(CreateMutexW(nullptr, FALSE, kMutexName));
+    ASSERT_TRUE(mutex);
+    PeerPipe peer(0);
+    ASSERT_TRUE(peer.Listen());
+    const DWORD started = GetTickCount();
+    Launched second;
+    EXPECT_EQ(RunSecondStart(L"\"gcapp://open?id=5\" -from oneclick", second), 0u);
+    const DWORD elapsed = GetTickCount() - started;
+    EXPECT_TRUE(peer.WaitConnected(0)) << "the second start never reached the pipe";
+    EXPECT_LT(elapsed, 4500u);
+}
+
+// Another client holds the only instance for 500 ms: the second start waits for
+// it inside its first attempt and connects once it is free, well before the
+// pause that a second attempt would come after.
+TEST_F(LauncherTest, SecondStartConnectsToABusyPipeOnceItIsFree) {
+    UniqueHandle mutex(CreateMutexW(nullptr, FALSE, kMutexName));
+    ASSERT_TRUE(mutex);
+    PeerPipe peer(4096);
+    ASSERT_TRUE(peer.Listen());
+    UniqueFile holder(
+        CreateFileW(kHandOverPipeName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder);
+    ASSERT_TRUE(peer.WaitConnected(1000));
+
+    Launched second = StartLauncher(BinFolder(), L"\"gcapp://open?id=6\" -from oneclick");
+    Track(second);
+    // Its last call into the outside libraries comes just before the hand-over.
+    ASSERT_TRUE(WaitForEntry(recordPath_, second.pid, L"CHUtil::GetCommandArgs", kExitTimeoutMs));
+    const DWORD reached = GetTickCount();
+    Pump(500);
+    holder.reset();
+    peer.Disconnect();
+    ASSERT_TRUE(peer.Listen());
+    ASSERT_TRUE(peer.WaitConnected(3000));
+    const DWORD connectedAfter = GetTickCount() - reached;
+    std::string message;
+    ASSERT_TRUE(peer.ReadMessage(3000, &message));
+    EXPECT_EQ(WaitForExit(second, kExitTimeoutMs), 0u);
+
+    // An attempt given up at the busy pipe would be followed by 1000 ms of pause.
+    EXPECT_LT(connectedAfter, 800u);
+    const std::wstring& line = second.commandLine;
+    EXPECT_EQ(message, std::string(reinterpret_cast<const char*>(line.c_str()), (line.size() + 1) * sizeof(wchar_t)));
+}
+
 TEST_F(LauncherTest, StartEndsWithZeroWhenTheInstanceMutexCannotBeCreated) {
     // An object of another kind holding the name makes CreateMutexW fail.
     UniqueHandle blocker(CreateEventW(nullptr, TRUE, FALSE, kMutexName));
