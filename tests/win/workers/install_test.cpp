@@ -28,6 +28,12 @@ TEST_F(WorkerTest, FreshInstallExtractsEveryEntryAndRecordsItForTheUninstaller) 
     EXPECT_EQ(result.json["operation"].AsInt(), 1);
     EXPECT_EQ(result.json["bar"].AsInt(), 100);
     EXPECT_EQ(result.json["target"].AsInt(), 100);
+    // [bar, target] of each step in order (-1: left as it was): target 50; bar 50,
+    // target 55; 55/60 once the installer is read; 60/70 once the temporary archive is
+    // written; 70/85 after extraction; 85/100 after the desktop shortcuts; bar 100.
+    JValue steps;
+    ASSERT_TRUE(JValue::Parse(std::string("[[-1,50],[50,55],[55,60],[60,70],[70,85],[85,100],[100,-1]]"), steps));
+    EXPECT_EQ(result.json["steps"], steps) << result.json["steps"].WriteCompact();
     EXPECT_EQ(WideFromUtf8(result.json["lastrun"].AsText()), Target(L"KestroGC.exe"));
     EXPECT_EQ(result.json["instrun"], config["instrun"]);
 
