@@ -179,9 +179,14 @@ TEST_F(SetupQuietTest, EveryBaseFolderFormTheInstallAcceptsItsUninstallerRemoves
 
 TEST_F(SetupQuietTest, AnEmptyBaseFolderIsRefusedBeforeAnythingIsWritten) {
     const std::wstring package = WriteSetupPackage(L"KestroSetup.exe", PlainConfig(), StandardEntries());
-    // The target would be "\Tarnwell\KestroGC", below whatever drive is current.
-    EXPECT_EQ(RunAndWait(package, L"/q /D \"\""), 11u);
-    EXPECT_FALSE(Exists(L"\\Tarnwell\\KestroGC"));
+    // The target would be "\Tarnwell\KestroGC" below the current drive: C: here, so
+    // that a faulty install stays inside the prefix.
+    wchar_t current[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, current);
+    SetCurrentDirectoryW(scratch_.c_str());
+    const DWORD exitCode = RunAndWait(package, L"/q /D \"\"");
+    SetCurrentDirectoryW(current);
+    EXPECT_EQ(exitCode, 11u);
     EXPECT_FALSE(Exists(L"C:\\Tarnwell\\KestroGC"));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kProductUninstallKey));
     if (StatsLogAvailable()) {
