@@ -3,6 +3,7 @@
 // journal of everything the run wrote so a failure can be undone.
 #include <string>
 
+#include "setup/package/byte_source.h"
 #include "setup/workers/install_journal.h"
 
 namespace kestro {
@@ -13,11 +14,11 @@ enum class ExtractionResult {
     Failed,        // an entry failed; the journal lists what was written before it
 };
 
-// Every entry in archive order. Entry names are checked before they become paths
-// (see entry_name_rules.h); an entry whose data cannot be opened or read, fails its
-// CRC check or cannot be written in full fails the extraction.
-ExtractionResult ExtractArchive(const std::wstring& archivePath, const std::wstring& targetFolder,
-                                ExtractionJournal& journal);
+// Every entry of the archive's bytes in archive order. Entry names are checked before
+// they become paths (see entry_name_rules.h); an entry whose data cannot be opened or
+// read, whose written bytes differ from the directory's size or CRC, or that cannot be
+// written in full fails the extraction.
+ExtractionResult ExtractArchive(ByteSource& archive, const std::wstring& targetFolder, ExtractionJournal& journal);
 
 // Deletes every file of the journal, then removes the folders the run created,
 // children first; folders that still hold anything else stay.
