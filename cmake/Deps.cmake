@@ -60,6 +60,18 @@ else()
   target_link_libraries(kestro_minizip INTERFACE PkgConfig::MINIZIP kestro_zlib)
 endif()
 
+# libdeflate's decompressor and CRC-32, for the install's entry data, from its unpacked
+# source package in both builds (Debian has no MinGW build of it).
+set(_deflate "${KESTRO_DEPS_DIR}/libdeflate")
+if(NOT EXISTS "${_deflate}/lib/deflate_decompress.c")
+  message(FATAL_ERROR "Third-party sources missing in ${KESTRO_DEPS_DIR}: run scripts/setup-machine.sh")
+endif()
+add_library(kestro_libdeflate STATIC
+  ${_deflate}/lib/deflate_decompress.c ${_deflate}/lib/crc32.c ${_deflate}/lib/utils.c
+  ${_deflate}/lib/x86/cpu_features.c ${_deflate}/lib/arm/cpu_features.c)
+target_include_directories(kestro_libdeflate SYSTEM PUBLIC ${_deflate})
+target_compile_options(kestro_libdeflate PRIVATE -w -O2)
+
 # Duktape, the script engine behind the stand-in browser runtime, from its
 # unpacked source package in both builds. Its undefined-behaviour checks stay
 # off: they would report the engine's own deliberate tricks, not ours.

@@ -23,7 +23,7 @@ if [ ! -f "$stamp" ]; then
   need_root
   export DEBIAN_FRONTEND=noninteractive
   dpkg --add-architecture i386
-  # Source packages are needed for the Windows build of jsoncpp, minizip and duktape.
+  # Source packages are needed for the Windows build of jsoncpp, minizip, duktape and libdeflate.
   for f in /etc/apt/sources.list.d/debian.sources; do
     [ -f "$f" ] && sed -i 's/^Types: deb$/Types: deb deb-src/' "$f"
   done
@@ -64,4 +64,6 @@ fetch_source() {
 fetch_source "libjsoncpp-dev=1.9.5-4" jsoncpp libjsoncpp || fetch_source libjsoncpp-dev jsoncpp libjsoncpp
 fetch_source "minizip=1.1-8+deb12u1" minizip minizip || fetch_source minizip minizip minizip
 fetch_source "duktape=2.7.0-2" duktape duktape || fetch_source duktape duktape duktape
+# The install's inflate of entry data; Debian has no MinGW build of it.
+fetch_source "libdeflate=1.14-1" libdeflate libdeflate || fetch_source libdeflate libdeflate libdeflate
 echo "setup-machine: ready"

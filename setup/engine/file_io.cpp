@@ -29,6 +29,19 @@ bool ReadWholeFile(const std::wstring& path, std::string& out) {
     }
 }
 
+bool WriteToHandle(HANDLE file, const void* bytes, size_t count) {
+    auto* next = static_cast<const char*>(bytes);
+    while (count > 0) {
+        // WriteFile takes a 32-bit count; large writes go in pieces.
+        DWORD piece = count > 0x40000000 ? 0x40000000 : DWORD(count);
+        DWORD written = 0;
+        if (!WriteFile(file, next, piece, &written, nullptr) || written == 0) return false;
+        next += written;
+        count -= written;
+    }
+    return true;
+}
+
 bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
     return WriteFileRange(path, 0, bytes, bytes.size());
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include <windows.h>
+
 #include <cstddef>
 #include <string>
 
@@ -15,5 +17,9 @@ bool WriteWholeFile(const std::wstring& path, const std::string& bytes);
 // As WriteWholeFile, with the bytes from `start` on: at most `count`, never past the
 // end of `bytes` (a start past the end writes an empty file).
 bool WriteFileRange(const std::wstring& path, size_t start, const std::string& bytes, size_t count);
+
+// Writes all `count` bytes to an open file at its position; false on a failed or short
+// write (a full disk).
+bool WriteToHandle(HANDLE file, const void* bytes, size_t count);
 
 }  // namespace kestro

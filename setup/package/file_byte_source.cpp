@@ -18,17 +18,20 @@ void FileByteSource::TakeSize() {
 }
 
 bool FileByteSource::ReadAt(uint64_t position, void* out, size_t count) {
-    LARGE_INTEGER to;
-    to.QuadPart = LONGLONG(position);
-    if (!file_ || !SetFilePointerEx(file_.get(), to, nullptr, FILE_BEGIN)) return false;
+    if (!file_) return false;
     auto* bytes = static_cast<unsigned char*>(out);
     while (count > 0) {
-        // ReadFile takes a 32-bit count; large reads go in pieces.
+        // ReadFile takes a 32-bit count; large reads go in pieces. The position travels
+        // with each read, so threads may read the one handle at once.
         DWORD piece = count > 0x40000000 ? 0x40000000 : DWORD(count);
+        OVERLAPPED at = {};
+        at.Offset = DWORD(position);
+        at.OffsetHigh = DWORD(position >> 32);
         DWORD got = 0;
-        if (!ReadFile(file_.get(), bytes, piece, &got, nullptr) || got == 0) return false;
+        if (!ReadFile(file_.get(), bytes, piece, &got, &at) || got == 0) return false;
         bytes += got;
         count -= got;
+        position += got;
     }
     return true;
 }

@@ -7,6 +7,7 @@
 namespace kestro {
 
 // An existing file opened for reading (others may read it too) and read in place.
+// Reads may come from several threads at once.
 class FileByteSource : public ByteSource {
 public:
     explicit FileByteSource(const std::wstring& path);

@@ -11,18 +11,6 @@
 namespace kestro {
 namespace {
 
-bool WriteHandleRange(HANDLE file, const char* bytes, size_t count) {
-    while (count > 0) {
-        // WriteFile takes a 32-bit count; large writes go in pieces.
-        DWORD piece = count > 0x40000000 ? 0x40000000 : DWORD(count);
-        DWORD written = 0;
-        if (!WriteFile(file, bytes, piece, &written, nullptr) || written == 0) return false;
-        bytes += written;
-        count -= written;
-    }
-    return true;
-}
-
 uint64_t FreshUniqueValue() {
     GUID guid = {};
     CoCreateGuid(&guid);
@@ -62,7 +50,7 @@ int ExtractArchiveToTemp(const std::wstring& installerPath, TempArchive& temp,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
     // A failed write needs no clean-up: closing the handle deletes the partial file.
-    if (!file || !WriteHandleRange(file.get(), whole.data() + size_t(archive.start), size_t(archive.length)))
+    if (!file || !WriteToHandle(file.get(), whole.data() + size_t(archive.start), size_t(archive.length)))
         return kSetupWriteTemp;
     temp.path = name;
     temp.file = std::move(file);

@@ -2,201 +2,211 @@
 
 #include <windows.h>
 
-#include <cstdio>
+#include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <memory>
 #include <vector>
 
 #include "unzip.h"
 #include "services/encoding/text_convert.h"
+#include "setup/engine/file_io.h"
 #include "setup/engine/folders.h"
-#include "setup/engine/processes.h"
-#include "setup/engine/shell_file_ops.h"
+#include "setup/engine/thread_group.h"
 #include "setup/workers/buffered_zip_io.h"
+#include "setup/workers/entry_data.h"
 #include "setup/workers/entry_name_rules.h"
+#include "setup/workers/extraction_schedule.h"
+#include "setup/workers/folder_cache.h"
 #include "setup/workers/installed_items.h"
+#include "setup/workers/output_file.h"
 #include "setup/workers/worker_system.h"
 
 namespace kestro {
 namespace {
 
-constexpr size_t kCopyBufferBytes = 524288;
-constexpr DWORD kAfterKillDelayMs = 1000;
 // General-purpose flag bit 11: the entry name is UTF-8, not the system code page.
 constexpr unsigned long kUtf8NameFlag = 1u << 11;
+// The other threads' handles read only headers through minizip; the data goes around it.
+constexpr size_t kHeaderWindowBytes = 16384;
+// Beyond this many, threads only queue for the same disk and file-system locks.
+constexpr unsigned kMostThreads = 8;
 
 struct ZipCloser {
     void operator()(void* zip) const { unzClose(static_cast<unzFile>(zip)); }
 };
 using UniqueZip = std::unique_ptr<void, ZipCloser>;
 
-struct FileCloser {
-    void operator()(FILE* file) const { fclose(file); }
-};
-using UniqueStdFile = std::unique_ptr<FILE, FileCloser>;
-
-// A locked file moved aside to ".old" during this run; deleted once nothing holds it.
-// One at a time: the install thread is the only user.
-std::wstring& MovedAsidePath() {
-    static std::wstring path;
-    return path;
+UniqueZip OpenZip(ByteSource& archive, size_t windowBytes) {
+    zlib_filefunc64_def io = BufferedZipFunctions(windowBytes);
+    return UniqueZip(unzOpen2_64(static_cast<ByteSource*>(&archive), &io));
 }
 
-// Tries to delete the remembered ".old" file; a file still held stays remembered.
-void CleanUpMovedAside(bool lastChance) {
-    std::wstring& old = MovedAsidePath();
-    if (old.empty()) return;
-    if (!PathExists(old) || DeleteFileW(old.c_str())) {
-        old.clear();
-    } else if (lastChance) {
-        MoveFileExW(old.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-        old.clear();
-    }
+// Two entries write the same file when their paths differ only in separators or case.
+std::wstring TargetKey(const std::wstring& path) {
+    std::wstring key = BackslashPath(path);
+    if (!key.empty()) CharUpperBuffW(&key[0], DWORD(key.size()));
+    return key;
 }
 
-void RememberMovedAside(const std::wstring& path) {
-    std::wstring& old = MovedAsidePath();
-    if (!old.empty() && old != path && PathExists(old)) {
-        MoveFileExW(old.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-    }
-    old = path;
-}
-
-// Creates the folder with its parents and journals each folder that did not exist.
-bool CreateFolderJournaled(const std::wstring& name, ExtractionJournal& journal) {
-    // The shell's folder creation does not take the archive's forward slashes.
-    std::wstring folder = BackslashPath(name);
-    std::vector<std::wstring> missing = MissingFolderChain(folder, FolderExists);
-    // Most entries land in a folder that already exists: no shell call for them.
-    if (missing.empty() && FolderExists(folder)) return true;
-    bool created = EnsureFolder(folder);
-    for (const std::wstring& path : missing) {
-        if (FolderExists(path)) journal.AddCreatedFolder(path);
-    }
-    return created;
-}
-
-// "wb", and when a running program holds the file: stop it, or move the file aside.
-UniqueStdFile OpenOutput(const std::wstring& path) {
-    UniqueStdFile file(_wfopen(path.c_str(), L"wb"));
-    if (file) return file;
-    std::wstring owner;
-    // Module lists name files with backslashes; archive names bring forward slashes.
-    if (FindProcessUsingFile(BackslashPath(path), owner)) {
-        KillProcessesByName(owner);
-        Sleep(kAfterKillDelayMs);
-        file.reset(_wfopen(path.c_str(), L"wb"));
-        if (file) return file;
-    }
-    // Only a file is moved aside: a folder of that name is never touched.
-    if (!FolderExists(path) && !DeleteFileW(path.c_str())) {
-        std::wstring old = path + L".old";
-        if (MovePath(old, path)) RememberMovedAside(old);
-    }
-    file.reset(_wfopen(path.c_str(), L"wb"));
-    return file;
-}
-
-// What the central directory says the entry's data must come to.
-struct EntryDigest {
-    uint64_t size = 0;
-    uint32_t crc = 0;
-};
-
-bool ReadEntryName(unzFile zip, std::wstring& name, EntryDigest& expected) {
+// The current entry as the central directory lists it. False for a read error, a name
+// that does not fit or holds a NUL, and a name the rules refuse.
+bool PlanEntry(unzFile zip, const std::wstring& targetFolder, PlannedEntry& planned) {
     unz_file_info64 info;
     char buffer[kEntryNameBufferBytes];
     if (unzGetCurrentFileInfo64(zip, &info, buffer, sizeof buffer, nullptr, 0, nullptr, 0) != UNZ_OK) return false;
     // A name that does not fit, or holds a NUL, would be read as another name.
     if (!EntryNameFits(info.size_filename) || strlen(buffer) != info.size_filename) return false;
     ConversionArena arena;
-    name = ToWide(buffer, arena, (info.flag & kUtf8NameFlag) ? CP_UTF8 : CP_ACP);
-    expected.size = info.uncompressed_size;
-    expected.crc = static_cast<uint32_t>(info.crc);
+    std::wstring raw = ToWide(buffer, arena, (info.flag & kUtf8NameFlag) ? CP_UTF8 : CP_ACP);
+    EntryName entry;
+    if (!ParseEntryName(TrimEntryName(raw), entry)) return false;
+    unz64_file_pos position;
+    if (unzGetFilePos64(zip, &position) != UNZ_OK) return false;
+    planned.isFolder = entry.isFolder;
+    planned.path = targetFolder + L"\\" + entry.relative;
+    planned.data.compressedSize = info.compressed_size;
+    planned.data.size = info.uncompressed_size;
+    planned.data.crc = static_cast<uint32_t>(info.crc);
+    planned.data.method = int(info.compression_method);
+    planned.directoryPosition = position.pos_in_zip_directory;
+    planned.entryNumber = position.num_of_file;
     return true;
 }
 
-// The bytes written must be the directory's size and CRC. minizip checks the CRC only
-// once the whole declared size was read: a deflate stream that ends early reads as a
-// clean end of data, and the short file would pass.
-bool CopyEntry(unzFile zip, FILE* out, std::vector<char>& buffer, const EntryDigest& expected) {
-    EntryDigest written;
-    uLong crc = crc32(0L, Z_NULL, 0);
+// Every entry up to the first that cannot be read from the directory. False when the
+// walk stopped at such an entry (or a damaged directory part way): the extraction then
+// fails once the entries before it are out, as it would reaching it one by one.
+bool PlanEntries(unzFile zip, const std::wstring& targetFolder, std::vector<PlannedEntry>& entries) {
+    if (unzGoToFirstFile(zip) != UNZ_OK) return false;
     for (;;) {
-        int read = unzReadCurrentFile(zip, buffer.data(), static_cast<unsigned>(buffer.size()));
-        if (read == 0) break;
-        if (read < 0) return false;
-        if (fwrite(buffer.data(), 1, static_cast<size_t>(read), out) != static_cast<size_t>(read)) return false;
-        crc = crc32(crc, reinterpret_cast<const Bytef*>(buffer.data()), static_cast<uInt>(read));
-        written.size += static_cast<uint64_t>(read);
+        PlannedEntry planned;
+        if (!PlanEntry(zip, targetFolder, planned)) return false;
+        entries.push_back(std::move(planned));
+        int next = unzGoToNextFile(zip);
+        if (next == UNZ_END_OF_LIST_OF_FILE) return true;
+        if (next != UNZ_OK) return false;
     }
-    written.crc = static_cast<uint32_t>(crc);
-    return written.size == expected.size && written.crc == expected.crc;
 }
 
-bool ExtractFileEntry(unzFile zip, const std::wstring& path, ExtractionJournal& journal, std::vector<char>& buffer,
-                      const EntryDigest& expected) {
-    size_t cut = path.find_last_of(L"\\/");
-    if (cut == std::wstring::npos || !CreateFolderJournaled(path.substr(0, cut), journal)) return false;
-    if (unzOpenCurrentFile(zip) != UNZ_OK) return false;
-    UniqueStdFile out = OpenOutput(path);
-    if (!out) {
-        unzCloseCurrentFile(zip);
-        return false;
+// What the threads of one extraction share.
+struct Extraction {
+    Extraction(ByteSource& source, const std::vector<PlannedEntry>& planned, const std::function<bool()>& stop)
+        : archive(source),
+          entries(planned),
+          stopRequested(stop),
+          outcomes(planned.size()),
+          folders(FolderExists, EnsureFolder) {
+        std::vector<std::wstring> keys;
+        keys.reserve(entries.size());
+        for (const PlannedEntry& entry : entries) keys.push_back(TargetKey(entry.path));
+        groups = SameTargetGroups(keys);
+        queue.reset(new GroupQueue(groups.size()));
     }
-    // Journaled before the copy, so a failure part way removes the partial file too.
-    journal.AddFile(path);
-    bool copied = CopyEntry(zip, out.get(), buffer, expected);
-    // A full disk may only show when the last buffered bytes are written at close.
-    bool closed = fclose(out.release()) == 0;
-    // The CRC is checked when the entry is closed.
-    bool verified = unzCloseCurrentFile(zip) == UNZ_OK;
-    CleanUpMovedAside(false);
-    return copied && closed && verified;
+
+    ByteSource& archive;
+    const std::vector<PlannedEntry>& entries;
+    const std::function<bool()>& stopRequested;
+    std::vector<std::vector<size_t>> groups;
+    std::unique_ptr<GroupQueue> queue;
+    // One slot per entry, written only by the thread that extracts it.
+    std::vector<EntryOutcome> outcomes;
+    FolderCache folders;
+    MovedAsideFile movedAside;
+    std::atomic<bool> failed{false};
+    std::atomic<bool> stopped{false};
+};
+
+bool ExtractFile(Extraction& run, unzFile zip, EntryDataDecoder& decoder, size_t index) {
+    const PlannedEntry& entry = run.entries[index];
+    size_t cut = entry.path.find_last_of(L"\\/");
+    if (cut == std::wstring::npos || !run.folders.Ensure(BackslashPath(entry.path.substr(0, cut)))) return false;
+    // minizip checks the local header; the data is read from the position it finds.
+    unz64_file_pos position = {entry.directoryPosition, entry.entryNumber};
+    if (unzGoToFilePos64(zip, &position) != UNZ_OK) return false;
+    int method = 0, level = 0;
+    if (unzOpenCurrentFile2(zip, &method, &level, 1) != UNZ_OK) return false;
+    EntryData data = entry.data;
+    data.position = unzGetCurrentFileZStreamPos64(zip);
+    unzCloseCurrentFile(zip);
+
+    UniqueFile out = OpenOutputFile(entry.path, run.movedAside);
+    if (!out) return false;
+    // Recorded before the copy, so a failure part way removes the partial file too.
+    run.outcomes[index].recorded = true;
+    HANDLE file = out.get();
+    bool written = decoder.Decode(run.archive, data, [file](const unsigned char* bytes, size_t count) {
+        return WriteToHandle(file, bytes, count);
+    });
+    out.reset();
+    run.movedAside.CleanUp(false);
+    return written;
 }
 
-bool ExtractEntry(unzFile zip, const std::wstring& targetFolder, ExtractionJournal& journal,
-                  std::vector<char>& buffer) {
-    std::wstring raw;
-    EntryDigest expected;
-    if (!ReadEntryName(zip, raw, expected)) return false;
-    EntryName entry;
-    if (!ParseEntryName(TrimEntryName(raw), entry)) return false;
-    std::wstring path = targetFolder + L"\\" + entry.relative;
-    if (entry.isFolder) {
-        if (!CreateFolderJournaled(path, journal)) return false;
-        journal.AddFolderEntry(path);
-        return true;
+bool ExtractEntry(Extraction& run, unzFile zip, EntryDataDecoder& decoder, size_t index) {
+    const PlannedEntry& entry = run.entries[index];
+    if (!entry.isFolder) return ExtractFile(run, zip, decoder, index);
+    if (!run.folders.Ensure(BackslashPath(entry.path))) return false;
+    run.outcomes[index].recorded = true;
+    return true;
+}
+
+// One thread's share: groups taken from the queue until it is empty or closed.
+void ExtractShare(Extraction& run, unzFile zip) {
+    EntryDataDecoder decoder;
+    size_t group = 0;
+    while (run.queue->Take(group)) {
+        for (size_t index : run.groups[group]) {
+            if (run.failed.load()) return;
+            if (run.stopRequested && run.stopRequested()) {
+                run.stopped.store(true);
+                run.queue->Close();
+                return;
+            }
+            if (!ExtractEntry(run, zip, decoder, index)) {
+                run.failed.store(true);
+                run.queue->Close();
+                return;
+            }
+        }
     }
-    return ExtractFileEntry(zip, path, journal, buffer, expected);
+}
+
+unsigned ThreadsFor(unsigned asked, size_t groups) {
+    unsigned threads = asked ? asked : ProcessorCount();
+    threads = std::min(threads, kMostThreads);
+    if (groups < threads) threads = unsigned(groups);
+    return std::max(threads, 1u);
 }
 
 }  // namespace
 
-ExtractionResult ExtractArchive(ByteSource& archive, const std::wstring& targetFolder, ExtractionJournal& journal) {
-    zlib_filefunc64_def io = BufferedZipFunctions();
-    UniqueZip zip(unzOpen2_64(static_cast<ByteSource*>(&archive), &io));
+ExtractionResult ExtractArchive(ByteSource& archive, const std::wstring& targetFolder, ExtractionJournal& journal,
+                                const std::function<bool()>& stopRequested, unsigned threads) {
+    UniqueZip zip = OpenZip(archive, BufferedByteReader::kDefaultWindowBytes);
     if (!zip) return ExtractionResult::NotAnArchive;
-    unzFile handle = static_cast<unzFile>(zip.get());
+    unzFile walk = static_cast<unzFile>(zip.get());
 
     unz_global_info64 global;
-    if (unzGetGlobalInfo64(handle, &global) != UNZ_OK) return ExtractionResult::NotAnArchive;
+    if (unzGetGlobalInfo64(walk, &global) != UNZ_OK) return ExtractionResult::NotAnArchive;
     if (global.number_entry == 0) return ExtractionResult::Done;
 
-    std::vector<char> buffer(kCopyBufferBytes);
-    bool ok = unzGoToFirstFile(handle) == UNZ_OK;
-    while (ok) {
-        if (!ExtractEntry(handle, targetFolder, journal, buffer)) {
-            ok = false;
-            break;
+    std::vector<PlannedEntry> entries;
+    const bool walked = PlanEntries(walk, targetFolder, entries);
+    Extraction run(archive, entries, stopRequested);
+    RunOnThreads(ThreadsFor(threads, run.groups.size()), [&run, &archive, walk](unsigned index) {
+        if (index == 0) {
+            ExtractShare(run, walk);
+            return;
         }
-        int next = unzGoToNextFile(handle);
-        if (next == UNZ_END_OF_LIST_OF_FILE) break;
-        // A damaged directory part way through is a failure, not the end of the archive.
-        ok = next == UNZ_OK;
-    }
-    CleanUpMovedAside(true);
-    return ok ? ExtractionResult::Done : ExtractionResult::Failed;
+        UniqueZip own = OpenZip(archive, kHeaderWindowBytes);
+        if (own) ExtractShare(run, static_cast<unzFile>(own.get()));
+    });
+    run.movedAside.CleanUp(true);
+    MergeIntoJournal(entries, run.outcomes, run.folders.Made(), journal);
+    if (run.failed.load()) return ExtractionResult::Failed;
+    if (run.stopped.load()) return ExtractionResult::Stopped;
+    return walked ? ExtractionResult::Done : ExtractionResult::Failed;
 }
 
 void RollBackExtraction(const ExtractionJournal& journal) {

@@ -1,6 +1,7 @@
 #pragma once
 // Extraction of the product archive into the target folder, entry by entry, with a
 // journal of everything the run wrote so a failure can be undone.
+#include <functional>
 #include <string>
 
 #include "setup/package/byte_source.h"
@@ -12,13 +13,24 @@ enum class ExtractionResult {
     Done,
     NotAnArchive,  // the file cannot be opened as ZIP; nothing was written
     Failed,        // an entry failed; the journal lists what was written before it
+    Stopped,       // asked to stop; the journal lists what was written before
 };
 
-// Every entry of the archive's bytes in archive order. Entry names are checked before
-// they become paths (see entry_name_rules.h); an entry whose data cannot be opened or
-// read, whose written bytes differ from the directory's size or CRC, or that cannot be
-// written in full fails the extraction.
-ExtractionResult ExtractArchive(ByteSource& archive, const std::wstring& targetFolder, ExtractionJournal& journal);
+// Every entry of the archive's bytes. Entry names are checked before they become paths
+// (see entry_name_rules.h); an entry whose data cannot be opened or read, whose written
+// bytes differ from the directory's size or CRC, or that cannot be written in full fails
+// the extraction.
+//
+// The entries are extracted on `threads` threads (0: one per processor), the calling
+// one among them, each reading the archive through its own minizip handle; `archive`
+// must allow reads from several threads at once. Whatever the number, the outcome is
+// that of extracting them one by one in archive order: the journal lists the files and
+// folder entries in archive order, entries naming the same file are written in that
+// order, and after a failure or a stop every file any thread wrote is in the journal.
+// `stopRequested`, when given, is asked by each thread before each entry, from that
+// thread; once one thread has failed or been told to stop, no thread starts another entry.
+ExtractionResult ExtractArchive(ByteSource& archive, const std::wstring& targetFolder, ExtractionJournal& journal,
+                                const std::function<bool()>& stopRequested = nullptr, unsigned threads = 0);
 
 // Deletes every file of the journal, then removes the folders the run created,
 // children first; folders that still hold anything else stay.

@@ -1,0 +1,61 @@
+#pragma once
+// One archive entry's data, read straight from the archive's bytes and handed on in
+// pieces of at most 524,288 bytes, with its size and CRC-32 checked against what the
+// central directory says. minizip walks the archive and checks each local header; the
+// data itself is read here, with one CRC pass over the bytes handed on.
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "setup/package/byte_source.h"
+
+struct libdeflate_decompressor;
+
+namespace kestro {
+
+// Where an entry's data lies and what it must come to.
+struct EntryData {
+    uint64_t position = 0;        // first byte of the data, after the local header
+    uint64_t compressedSize = 0;  // as the central directory says
+    uint64_t size = 0;            // uncompressed, as the central directory says
+    uint32_t crc = 0;
+    int method = 0;  // 0 stored, 8 deflate; any other fails
+};
+
+// Holds the buffers and decompressor state of one thread; reused entry after entry.
+class EntryDataDecoder {
+public:
+    static constexpr size_t kPieceBytes = 524288;
+
+    EntryDataDecoder();
+    ~EntryDataDecoder();
+    EntryDataDecoder(const EntryDataDecoder&) = delete;
+    EntryDataDecoder& operator=(const EntryDataDecoder&) = delete;
+
+    // Takes each piece in order; false stops the decoding.
+    using Sink = std::function<bool(const unsigned char* bytes, size_t count)>;
+
+    // True when every piece was taken and the bytes handed on come to the entry's size
+    // and CRC-32. As with minizip, at most `size` bytes are produced (a stored entry
+    // also at most `compressedSize`), and a deflate stream that ends, or whose data
+    // runs out, early ends the data there: the size check then fails it.
+    bool Decode(ByteSource& archive, const EntryData& entry, const Sink& sink);
+
+private:
+    bool DecodeStored(ByteSource& archive, const EntryData& entry, const Sink& sink, uint64_t& written,
+                      uint32_t& crc);
+    // The whole entry in one call of libdeflate, when it fits in one piece. False
+    // (nothing handed on) when it cannot say; the streaming path then decides.
+    bool DecodeWhole(ByteSource& archive, const EntryData& entry, const Sink& sink, bool& handled, uint64_t& written,
+                     uint32_t& crc);
+    bool DecodeStreaming(ByteSource& archive, const EntryData& entry, const Sink& sink, uint64_t& written,
+                         uint32_t& crc);
+
+    std::vector<unsigned char> in_;
+    std::vector<unsigned char> out_;
+    libdeflate_decompressor* whole_ = nullptr;
+};
+
+}  // namespace kestro
