@@ -63,6 +63,12 @@ bool CLHubshell::RunStartup() {
     update_ = switches.update;
 
     if (!skin_.LoadFromResource(GetModuleHandleW(nullptr), L"UIR", kSkinResourceId)) return false;
+    // Nothing of a quiet run is ever drawn: its images are never decoded, nor its
+    // frame painted to cut the window's corners.
+    if (quiet) {
+        skin_.DecodeImagesOnFirstUse();
+        SetNeverShown();
+    }
     SetCurrentSkin(&skin_);
     Load(&skin_, "MainWindow", nullptr);
 

@@ -64,7 +64,7 @@ void UIFrameWindow::Resized() {
 }
 
 void UIFrameWindow::UpdateRegion() {
-    if (!hwnd_ || !IsWindow(hwnd_)) return;
+    if (neverShown_ || !hwnd_ || !IsWindow(hwnd_)) return;
     if (layered_) {
         SetWindowRgn(hwnd_, nullptr, FALSE);
         return;

@@ -31,6 +31,10 @@ public:
     LRESULT ChildNotify(UIObject* sender, UINT message, WPARAM wParam, LPARAM lParam) override;
     void Resized() override;
 
+    // For a window that is never shown (a quiet run): its region, which is made by
+    // painting the whole frame, is not made at all.
+    void SetNeverShown() { neverShown_ = true; }
+
     UIButton* GetSysButton(SysButton which) const { return sysButtons_[which]; }
     const RECT& GetClientArea() const { return client_; }
     const RECT& GetSideRect(Side side) const { return sides_[side].rect; }
@@ -49,6 +53,7 @@ private:
     RECT client_{0, 0, 0, 0};
     FrameSide sides_[kSideCount];
     UIButton* sysButtons_[kSysButtonCount] = {nullptr, nullptr, nullptr, nullptr};  // children, owned by the tree
+    bool neverShown_ = false;
 };
 
 }  // namespace kestro

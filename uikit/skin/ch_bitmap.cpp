@@ -147,8 +147,22 @@ bool CHBitmap::Decode(const void* data, size_t size) {
     return true;
 }
 
+void CHBitmap::DecodeOnFirstUse(std::string encoded) {
+    Free();
+    pending_ = std::move(encoded);
+}
+
+bool CHBitmap::DecodePending() {
+    if (!pending_.empty()) {
+        const std::string encoded = std::move(pending_);
+        pending_.clear();
+        Decode(encoded.data(), encoded.size());
+    }
+    return dib != nullptr;
+}
+
 HDC CHBitmap::AcquireDc() {
-    if (!dib) return nullptr;
+    if (!DecodePending()) return nullptr;
     if (!memDc) {
         memDc = CreateCompatibleDC(nullptr);
         if (!memDc) return nullptr;
@@ -166,7 +180,7 @@ void CHBitmap::ReleaseDc() {
 }
 
 bool CHBitmap::Draw(HDC dc, int x, int y, int w, int h, int sx, int sy, int sw, int sh) {
-    if (!dib || !dc || w <= 0 || h <= 0 || sw <= 0 || sh <= 0) return false;
+    if (!DecodePending() || !dc || w <= 0 || h <= 0 || sw <= 0 || sh <= 0) return false;
     bool ok;
     if (bitsPerPixel == 32) {
         HDC src = AcquireDc();

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace kestro {
 
@@ -22,6 +23,12 @@ public:
     void Free();
     // PNG, BMP, JPEG... through GDI+: 32 bits when the image has alpha, else 24.
     bool Decode(const void* data, size_t size);
+    // Keeps the encoded image and decodes it when it is first drawn (AcquireDc, Draw) or
+    // DecodePending is called; until then the bitmap is empty. An image that cannot be
+    // decoded then stays empty and draws nothing.
+    void DecodeOnFirstUse(std::string encoded);
+    // Decodes a kept image now; true when the bitmap holds pixels.
+    bool DecodePending();
 
     // Draws source (sx, sy, sw, sh) into (x, y, w, h): 32-bit bitmaps are alpha-blended,
     // 24-bit ones copied, or stretched by a DIB draw when the sizes differ.
@@ -47,6 +54,7 @@ public:
 
 private:
     HGDIOBJ previous_ = nullptr;
+    std::string pending_;
 };
 
 // A region of the magenta (255, 0, 255) pixels of a 24-bit bitmap, one rectangle per

@@ -194,7 +194,12 @@ CHBitmap* UIResource::GetImage(int id, bool tintable) {
     std::string bytes;
     if (!GetData("images", id, bytes)) return nullptr;
     auto bitmap = std::make_unique<CHBitmap>();
-    if (!bitmap->Decode(bytes.data(), bytes.size())) return nullptr;
+    // A tint is applied to pixels, so a tinted skin decodes at once.
+    if (decodeOnFirstUse_ && !TintActive()) {
+        bitmap->DecodeOnFirstUse(std::move(bytes));
+    } else if (!bitmap->Decode(bytes.data(), bytes.size())) {
+        return nullptr;
+    }
     if (TintActive()) {
         auto copy = std::make_unique<CHBitmap>();
         if (CopyBitmap(*bitmap, *copy)) untinted_[id] = std::move(copy);
@@ -236,6 +241,7 @@ bool UIResource::SetTint(int hue, int saturation, int lightness) {
     for (auto& [id, cached] : images_) {
         if (!cached.tintable) continue;
         CHBitmap& live = *cached.bitmap;
+        if (!live.DecodePending()) continue;
         auto& copy = untinted_[id];
         if (!copy) {
             copy = std::make_unique<CHBitmap>();

@@ -79,6 +79,11 @@ public:
     int GetSaturation() override { return saturation_; }
     int GetLightness() override { return lightness_; }
 
+    // From now on images are decoded when first drawn, not when a style or GetImage
+    // names them: for a run that draws nothing (a quiet install), which then decodes
+    // nothing. Such an image is handed out even when its data turns out not to decode.
+    void DecodeImagesOnFirstUse() { decodeOnFirstUse_ = true; }
+
     // Blob counts per category, for tools and checks.
     size_t BlobCount(const char* category) const;
 
@@ -97,6 +102,7 @@ private:
     std::map<int, std::unique_ptr<CHBitmap>> untinted_;
     std::map<COLORREF, COLORREF> colors_;
     int hue_ = 0, saturation_ = 0, lightness_ = 0;
+    bool decodeOnFirstUse_ = false;
 };
 
 // The skin that windows created later (shadow windows) are loaded from.

@@ -174,6 +174,15 @@ TEST(FrameWindow, MagentaCornersOfTheTopSideAreCutFromTheWindowRegion) {
     EXPECT_TRUE(PtInRegion(region, 100, 0));
     EXPECT_TRUE(PtInRegion(region, 528, 348));  // the region reaches one pixel past the window
     DeleteObject(region);
+
+    // A window that is never shown is never painted to cut its corners.
+    UIFrameWindow hidden;
+    ASSERT_TRUE(hidden.Create(WS_POPUP, L"never shown", kCHWindowClass, 0, 100, 100, nullptr, nullptr, 528, 348));
+    hidden.SetNeverShown();
+    ASSERT_TRUE(hidden.Load(&skin, "Frame", nullptr));
+    HRGN none = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetWindowRgn(hidden.GetHwnd(), none), ERROR);
+    DeleteObject(none);
 }
 
 }  // namespace

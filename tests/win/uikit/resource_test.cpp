@@ -102,6 +102,35 @@ TEST(UIResourceTest, ImageStylesCarryTheirKeysOnlyWhenTheImageDecodes) {
     EXPECT_EQ(r.GetImage(999, true), nullptr);
 }
 
+// A run that draws nothing decodes nothing; what is drawn after all is drawn as decoded at once.
+TEST(UIResourceTest, ImagesDecodedOnFirstUseAreDecodedWhenFirstDrawn) {
+    UIResource r;
+    const std::string bytes = SamplePackage();
+    ASSERT_TRUE(r.LoadFromBuffer(bytes.data(), bytes.size()));
+    r.DecodeImagesOnFirstUse();
+    const ImageStyle normal = r.GetImageStyle("MainWindow/PublishBtn/normal", nullptr);
+    ASSERT_NE(normal.image, nullptr);
+    EXPECT_EQ(normal.image->width, 0);
+    EXPECT_EQ(normal.image->dib, nullptr);
+    EXPECT_EQ(normal.h, 32);
+
+    CHBitmap target;
+    ASSERT_TRUE(target.Create(10, 32, 32));
+    HDC dc = target.AcquireDc();
+    ASSERT_NE(dc, nullptr);
+    PaintImageStyle(RECT{0, 0, 10, 32}, normal, dc);
+    GdiFlush();
+    target.ReleaseDc();
+    EXPECT_EQ(normal.image->width, 10);
+    EXPECT_EQ(RgbAt(target, 5, 16), 0xFF0000u);
+
+    // Data that does not decode is handed out too, and draws nothing.
+    const ImageStyle broken = r.GetImageStyle("MainWindow/PublishBtn/broken", nullptr);
+    ASSERT_NE(broken.image, nullptr);
+    EXPECT_EQ(broken.image->AcquireDc(), nullptr);
+    EXPECT_FALSE(broken.image->DecodePending());
+}
+
 TEST(UIResourceTest, TextStylesDecodeTheirTextAndFonts) {
     UIResource r;
     const std::string bytes = SamplePackage();

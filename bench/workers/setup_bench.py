@@ -1,0 +1,285 @@
+#!/usr/bin/env python3
+"""The shipped installer's quiet install timed from outside, as a user's machine runs it.
+
+    setup_bench.py --build build/win32 --pack build/native/bin/kestro-pack --rounds 12 [--only startup|install]
+
+Start-up: `KestroSetup.exe /q` with a one-file package against a Windows program that
+returns at once (Wine's own cost per process), with and without an X display.
+
+Install: for two products, the bench product (300 files, 60 MB, a third compressible text,
+the rest incompressible) and a realistic one (program files: the 32-bit DLLs of the Wine
+prefix, which compress about 3 : 1), each round runs, in an order that rotates from round to
+round: the quiet install of the package, minizip's miniunz inside Wine on the same archive,
+and on the host Info-ZIP unzip and bsdtar (the floor), all into empty folders, first on the
+disk and then on a tmpfs (both the package and the targets there). Nothing is timed while
+the outputs of the last run are removed and written back (`sync`). Times are whole
+processes from start to exit; peak memory is the process's largest resident size
+(wait4's ru_maxrss). Prints each run, then medians and the medians of the per-round ratios.
+"""
+import argparse
+import os
+import random
+import shutil
+import statistics
+import struct
+import subprocess
+import sys
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.dirname(os.path.dirname(HERE))
+RECORD = ('{"channel":30001,"lastrun":"KestroGC.exe","mode":1,"shortcut":{"desktop":[{"file":"KestroGC.exe",'
+          '"name":"Kestro 模拟器"}],"taskbar":[{"file":"KestroGC.exe","name":"Kestro 模拟器"}]},"theme":"default"}')
+TMPFS_DRIVE = "s:"
+
+
+def run_timed(command, env, cwd=None):
+    """(seconds, peak resident KB, exit code) of one whole process."""
+    devnull = subprocess.DEVNULL
+    start = time.perf_counter()
+    process = subprocess.Popen(command, env=env, cwd=cwd, stdin=devnull, stdout=devnull, stderr=devnull)
+    _, status, usage = os.wait4(process.pid, 0)
+    seconds = time.perf_counter() - start
+    process.returncode = os.waitstatus_to_exitcode(status)
+    return seconds, usage.ru_maxrss, process.returncode
+
+
+def bench_product(folder):
+    """The bench product: 300 files in 24 folders, every third 120 KB of text, the rest 290 KB of noise."""
+    line = b"Kestro game centre resource line, compressible text 0123456789 abcdefghij\n"
+    for i in range(300):
+        sub = os.path.join(folder, "pack%d" % (i % 6), "level%d" % (i % 4))
+        os.makedirs(sub, exist_ok=True)
+        if i % 3 == 0:
+            text = bytearray()
+            while len(text) < 120000:
+                text += line + str(i * 7919 + len(text)).encode() + b"\n"
+            name, data = "text%d.txt" % i, bytes(text)
+        else:
+            name, data = "data%d.bin" % i, random.Random(i + 1).randbytes(290000)
+        with open(os.path.join(sub, name), "wb") as f:
+            f.write(data)
+    shutil.copy(os.path.join(folder, "pack0", "level0", "text0.txt"), os.path.join(folder, "KestroGC.exe"))
+
+
+def realistic_product(folder, prefix, limit=60_000_000):
+    """Program files: every second DLL of the prefix's 32-bit system folder, by name, up to `limit` bytes."""
+    system = os.path.join(prefix, "drive_c", "windows", "syswow64")
+    if not os.path.isdir(system):
+        system = os.path.join(prefix, "drive_c", "windows", "system32")
+    names = sorted(n for n in os.listdir(system) if n.lower().endswith(".dll")
+                   and os.path.isfile(os.path.join(system, n)) and not os.path.islink(os.path.join(system, n)))
+    total = 0
+    for index, name in enumerate(names[::2]):
+        size = os.path.getsize(os.path.join(system, name))
+        if size > 8_000_000:
+            continue
+        sub = os.path.join(folder, "bin" if index % 3 else "lib", "part%d" % (index % 5))
+        os.makedirs(sub, exist_ok=True)
+        shutil.copy(os.path.join(system, name), os.path.join(sub, name))
+        total += size
+        if total >= limit:
+            break
+    shutil.copy(os.path.join(system, names[0]), os.path.join(folder, "KestroGC.exe"))
+
+
+def archive_of(installer):
+    """The ZIP archive inside a package: after the offset field's payload, the record and its length."""
+    data = open(installer, "rb").read()
+    lfanew = struct.unpack_from("<I", data, 60)[0]
+    offset = struct.unpack_from("<I", data, lfanew - 4)[0]
+    record = struct.unpack_from("<I", data, offset)[0]
+    length = struct.unpack_from("<I", data, offset + 4 + record)[0]
+    return data[offset + 8 + record: offset + 8 + record + length]
+
+
+def pack(pack_tool, program, product, out, work):
+    record = os.path.join(work, "record.json")
+    with open(record, "w", encoding="utf-8") as f:
+        f.write(RECORD)
+    subprocess.run([pack_tool, "build", "--program", program, "--config", record, "--product", product, "-o", out],
+                   check=True, stdout=subprocess.DEVNULL)
+
+
+def count_files(folder):
+    return sum(len(files) for _, _, files in os.walk(folder))
+
+
+def median(values):
+    return statistics.median(values) if values else float("nan")
+
+
+class Bench:
+    def __init__(self, args):
+        self.build = os.path.abspath(args.build)
+        self.rounds = args.rounds
+        self.pack_tool = args.pack
+        root = os.path.join(self.build, "wine")
+        self.prefix = os.path.join(root, "prefix")
+        self.env = dict(os.environ, WINEPREFIX=self.prefix, HOME=os.path.join(root, "home"), WINEDEBUG="-all",
+                        WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d", LC_ALL="zh_CN.UTF-8")
+        self.env.pop("WINEARCH", None)
+        display = os.path.join(root, "display")
+        if os.path.exists(display):
+            self.env["DISPLAY"] = open(display).read().strip()
+        self.headless = dict(self.env)
+        self.headless.pop("DISPLAY", None)
+        self.bin = os.path.join(self.build, "bin")
+        self.disk = os.path.join(self.prefix, "drive_c", "kestro-setup-bench")
+        self.tmpfs = "/dev/shm/kestro-setup-bench-%d" % os.getpid()
+        self.drive_link = os.path.join(self.prefix, "dosdevices", TMPFS_DRIVE)
+
+    def windows_path(self, host_path):
+        if host_path.startswith(self.tmpfs):
+            return "S:" + host_path[len(self.tmpfs):].replace("/", "\\")
+        return "C:" + host_path[len(os.path.join(self.prefix, "drive_c")):].replace("/", "\\")
+
+    def wine(self, program, *arguments, env=None):
+        return run_timed(["wine", program] + list(arguments), env or self.env)
+
+    def setup(self):
+        for folder in (self.disk, self.tmpfs):
+            shutil.rmtree(folder, ignore_errors=True)
+            os.makedirs(folder)
+        if os.path.lexists(self.drive_link):
+            os.remove(self.drive_link)
+        os.symlink(self.tmpfs, self.drive_link)
+        work = os.path.join(self.tmpfs, "work")
+        os.makedirs(work)
+        program = os.path.join(self.bin, "ship", "KestroSetup.exe")
+        self.products = {}
+        for name, make in (("bench", bench_product), ("realistic", lambda f: realistic_product(f, self.prefix))):
+            product = os.path.join(work, name)
+            os.makedirs(product)
+            make(product)
+            installer = os.path.join(work, name + "-setup.exe")
+            pack(self.pack_tool, program, product, installer, work)
+            archive = archive_of(installer)
+            files = count_files(product)
+            size = sum(os.path.getsize(os.path.join(d, f)) for d, _, fs in os.walk(product) for f in fs)
+            self.products[name] = (installer, archive, files, size)
+            shutil.rmtree(product)
+        one = os.path.join(work, "one")
+        os.makedirs(one)
+        with open(os.path.join(one, "KestroGC.exe"), "wb") as f:
+            f.write(b"one file")
+        self.one_file = os.path.join(self.disk, "one-setup.exe")
+        pack(self.pack_tool, program, one, self.one_file, work)
+
+    def teardown(self):
+        if os.path.lexists(self.drive_link):
+            os.remove(self.drive_link)
+        shutil.rmtree(self.tmpfs, ignore_errors=True)
+        shutil.rmtree(self.disk, ignore_errors=True)
+
+    def startup(self):
+        peer = os.path.join(self.bin, "launcher_bench_peer.exe")
+        target = os.path.join(self.disk, "one")
+        for label, env in (("with an X display", self.env), ("without a display", self.headless)):
+            if env is self.env and "DISPLAY" not in env:
+                continue
+            runs = {"setup": [], "peer": []}
+            ratios = []
+            for round_ in range(self.rounds):
+                shutil.rmtree(target, ignore_errors=True)
+                subprocess.run(["sync"])
+                order = ["setup", "peer"] if round_ % 2 == 0 else ["peer", "setup"]
+                times = {}
+                for name in order:
+                    if name == "setup":
+                        seconds, _, code = self.wine(self.one_file, "/q", "/D", self.windows_path(target), env=env)
+                        if code != 0:
+                            print("  one-file install ended with %d" % code)
+                    else:
+                        seconds, _, _ = self.wine(peer, env=env)
+                    times[name] = seconds
+                    runs[name].append(seconds)
+                ratios.append(times["setup"] / times["peer"])
+            print("start-up %s, %d rounds: one-file quiet install %.3f s, no-op program %.3f s, median ratio %.2f "
+                  "(min %.2f, max %.2f)" % (label, self.rounds, median(runs["setup"]), median(runs["peer"]),
+                                           median(ratios), min(ratios), max(ratios)))
+            sys.stdout.flush()
+
+    def install(self):
+        miniunz = os.path.join(self.bin, "miniunz.exe")
+        for product, (installer_bytes, archive_bytes, files, size) in (
+                (p, (v[0], v[1], v[2], v[3])) for p, v in self.products.items()):
+            for medium, base in (("disk", self.disk), ("tmpfs", self.tmpfs)):
+                folder = os.path.join(base, product)
+                os.makedirs(folder, exist_ok=True)
+                installer = os.path.join(folder, "setup.exe")
+                archive = os.path.join(folder, "product.zip")
+                shutil.copy(installer_bytes, installer)
+                with open(archive, "wb") as f:
+                    f.write(archive_bytes)
+                package = os.path.getsize(installer)
+                outputs = {name: os.path.join(folder, name) for name in ("install", "miniunz", "unzip", "bsdtar")}
+                commands = {
+                    "install": lambda: self.wine(installer, "/q", "/D", self.windows_path(outputs["install"])),
+                    "miniunz": lambda: self.wine(miniunz, "-x", "-o", self.windows_path(archive), "-d",
+                                                 self.windows_path(outputs["miniunz"])),
+                    "unzip": lambda: run_timed(["unzip", "-q", "-o", archive, "-d", outputs["unzip"]], self.env),
+                    "bsdtar": lambda: run_timed(["bsdtar", "-xf", archive, "-C", outputs["bsdtar"]], self.env),
+                }
+                names = list(commands)
+                seconds = {n: [] for n in names}
+                peaks = []
+                ratios = {n: [] for n in names if n != "install"}
+                print("%s product on %s: package %.1f MB, archive %.1f MB, %d files, %.1f MB unpacked (%.2f : 1)" % (
+                    product, medium, package / 1e6, len(archive_bytes) / 1e6, files, size / 1e6,
+                    size / len(archive_bytes)))
+                for round_ in range(self.rounds):
+                    order = names[round_ % len(names):] + names[:round_ % len(names)]
+                    times = {}
+                    for name in order:
+                        shutil.rmtree(outputs[name], ignore_errors=True)
+                        os.makedirs(outputs[name])
+                        subprocess.run(["sync"])
+                        elapsed, peak, code = commands[name]()
+                        installed = os.path.join(outputs[name], "Tarnwell", "KestroGC") if name == "install" \
+                            else outputs[name]
+                        got = count_files(installed) - (1 if name == "install" else 0)
+                        if code != 0 or got != files:
+                            print("  %s: exit code %d, %d of %d files" % (name, code, got, files))
+                        times[name] = elapsed
+                        seconds[name].append(elapsed)
+                        if name == "install":
+                            peaks.append(peak * 1024)
+                    for name in ratios:
+                        ratios[name].append(times["install"] / times[name])
+                    print("  round %2d (%s): %s" % (round_ + 1, " ".join(order), ", ".join(
+                        "%s %.3f s" % (n, times[n]) for n in names)))
+                    sys.stdout.flush()
+                for name in names:
+                    shutil.rmtree(outputs[name], ignore_errors=True)
+                print("  medians of %d: %s" % (self.rounds, ", ".join("%s %.3f s" % (n, median(seconds[n]))
+                                                                      for n in names)))
+                print("  install / peer, median of the per-round ratios: %s" % ", ".join(
+                    "%s %.2f (%.2f-%.2f)" % (n, median(r), min(r), max(r)) for n, r in ratios.items()))
+                print("  install peak resident: median %.1f MB, largest %.1f MB = %.2f x package" % (
+                    median(peaks) / 1e6, max(peaks) / 1e6, max(peaks) / package))
+                sys.stdout.flush()
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--build", default=os.path.join(ROOT, "build", "win32"))
+    parser.add_argument("--pack", default=os.path.join(ROOT, "build", "native", "bin", "kestro-pack"))
+    parser.add_argument("--rounds", type=int, default=12)
+    parser.add_argument("--only", choices=["startup", "install"])
+    args = parser.parse_args()
+    bench = Bench(args)
+    print("load average before: %.2f %.2f %.2f" % os.getloadavg())
+    bench.setup()
+    try:
+        if args.only != "install":
+            bench.startup()
+        if args.only != "startup":
+            bench.install()
+    finally:
+        bench.teardown()
+    print("load average after: %.2f %.2f %.2f" % os.getloadavg())
+
+
+if __name__ == "__main__":
+    main()
