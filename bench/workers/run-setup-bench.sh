@@ -15,24 +15,20 @@ cmake --build "$build" --target KestroSetup miniunz launcher_bench_peer stats_se
 cmake --build "$native" --target kestro-pack >/dev/null
 [ -f "$build/wine/prefix/.kestro-ready" ] || { echo "run the tests once first (they create $build/wine/prefix)"; exit 1; }
 
-work=$(mktemp -d /tmp/kestro-setup-bench.XXXXXX)
-server_pid=
+stats=$(mktemp -d /tmp/kestro-setup-bench.XXXXXX)
 cleanup() {
-  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
+  "$here/scripts/stats-fixture.sh" stop "$stats" >/dev/null 2>&1 || true
   "$here/scripts/wine-fixture.sh" stop "$build/wine" >/dev/null 2>&1 || true
-  rm -rf "$work"
+  rm -rf "$stats"
 }
 trap cleanup EXIT
 "$here/scripts/wine-fixture.sh" start "$build/wine" >/dev/null
-# A closed port unless the stats-server is there: a report then fails at once.
+# Reports go to the build's local stats-server; without it to a closed port, where they fail at once.
 export KESTRO_STATS_SERVER=127.0.0.1:9
-if [ -x "$build/host/stats-server" ]; then
-  "$build/host/stats-server" --port 0 --port-file "$work/port" --log "$work/requests.log" >/dev/null 2>&1 </dev/null &
-  server_pid=$!
-  for _ in $(seq 100); do [ -s "$work/port" ] && break; sleep 0.05; done
-  [ -s "$work/port" ] && export KESTRO_STATS_SERVER="127.0.0.1:$(cat "$work/port")"
+if "$here/scripts/stats-fixture.sh" start "$build/host/stats-server" "$stats" >/dev/null 2>&1; then
+  export KESTRO_STATS_SERVER="127.0.0.1:$(cat "$stats/port")"
 fi
 python3 "$here/bench/workers/setup_bench.py" --build "$build" --pack "$native/bin/kestro-pack" \
   --rounds "${KESTRO_BENCH_RUNS:-12}" "$@"
-[ -s "$work/requests.log" ] && echo "stats-server received $(wc -l <"$work/requests.log") reports"
+[ -s "$stats/requests.log" ] && echo "stats-server received $(wc -l <"$stats/requests.log") reports"
 exit 0
