@@ -19,8 +19,8 @@ bool FolderCache::Ensure(const std::wstring& folder) {
     if (missing.empty() && known_.count(folder)) return true;
     const bool made = make_(folder);
     for (const std::wstring& path : missing) {
-        // Only what exists now was made: a failure part way leaves the rest missing.
-        if (!exists_(path)) continue;
+        // After a failure only what exists now was made; it may have stopped part way.
+        if (!made && !exists_(path)) continue;
         made_.push_back(path);
         known_.insert(path);
     }

@@ -77,6 +77,31 @@ TEST_F(LockedFileInstall, AProgramThatLoadedAProductModuleIsStoppedAndTheModuleR
     EXPECT_EQ(ReadBytes(Target(L"lib\\mod.dll")), newer);
 }
 
+// The first two entries are held by two programs and go to the two extraction threads at
+// once: each thread finds and stops its owner, and both files are rewritten.
+TEST_F(LockedFileInstall, TwoLockedFilesMetAtOnceAreBothRewritten) {
+    Place(L"bin\\holder.exe", Helper());
+    Place(L"lib\\mod.dll", Module());
+    Holder running(Target(L"bin\\holder.exe"), L"wait", L"kestro-worker-holder-two-exe");
+    std::wstring owner = scratch_ + L"\\module_owner.exe";
+    WriteBytes(owner, Helper());
+    Holder loading(owner, L"load \"" + Target(L"lib\\mod.dll") + L"\"", L"kestro-worker-holder-two-module");
+    ASSERT_TRUE(running.Ready());
+    ASSERT_TRUE(loading.Ready());
+    std::string newerProgram = Helper() + "version 2";
+    std::string newerModule = Module() + "version 2";
+    std::vector<ZipEntry> entries = {{"bin/holder.exe", newerProgram}, {"lib/mod.dll", newerModule}};
+    for (int i = 0; i < 6; ++i) entries.push_back({"data/d" + std::to_string(i) + ".bin", NoiseBytes(300000, uint32_t(i))});
+    DriverResult result = Install(WritePackage(L"setup.exe", StandardConfig(), entries));
+    ASSERT_EQ(result.Posted(), 0x8401);
+    EXPECT_TRUE(running.EndsWithin(0));
+    EXPECT_TRUE(loading.EndsWithin(0));
+    EXPECT_EQ(ReadBytes(Target(L"bin\\holder.exe")), newerProgram);
+    EXPECT_EQ(ReadBytes(Target(L"lib\\mod.dll")), newerModule);
+    EXPECT_FALSE(Exists(Target(L"bin\\holder.exe.old")));
+    EXPECT_FALSE(Exists(Target(L"lib\\mod.dll.old")));
+}
+
 // The owner maps the file as an image without loading it, so no process list names
 // it: the file is moved aside to ".old", and that goes once the owner lets go.
 TEST_F(LockedFileInstall, AFileWhoseOwnerCannotBeFoundIsMovedAsideAndCleanedUpLater) {
