@@ -98,16 +98,23 @@ struct Extraction {
           outcomes(planned.size()),
           folders(FolderExists, EnsureFolder) {
         std::vector<std::wstring> keys;
+        std::vector<uint64_t> sizes;
         keys.reserve(entries.size());
-        for (const PlannedEntry& entry : entries) keys.push_back(TargetKey(entry.path));
+        sizes.reserve(entries.size());
+        for (const PlannedEntry& entry : entries) {
+            keys.push_back(TargetKey(entry.path));
+            sizes.push_back(entry.data.size);
+        }
         groups = SameTargetGroups(keys);
-        queue.reset(new GroupQueue(groups.size()));
+        order = ShareOutOrder(groups, sizes);
+        queue.reset(new GroupQueue(order.size()));
     }
 
     ByteSource& archive;
     const std::vector<PlannedEntry>& entries;
     const std::function<bool()>& stopRequested;
     std::vector<std::vector<size_t>> groups;
+    std::vector<size_t> order;  // of the groups, as handed out
     std::unique_ptr<GroupQueue> queue;
     // One slot per entry, written only by the thread that extracts it.
     std::vector<EntryOutcome> outcomes;
@@ -154,9 +161,9 @@ bool ExtractEntry(Extraction& run, unzFile zip, EntryDataDecoder& decoder, size_
 // One thread's share: groups taken from the queue until it is empty or closed.
 void ExtractShare(Extraction& run, unzFile zip) {
     EntryDataDecoder decoder;
-    size_t group = 0;
-    while (run.queue->Take(group)) {
-        for (size_t index : run.groups[group]) {
+    size_t next = 0;
+    while (run.queue->Take(next)) {
+        for (size_t index : run.groups[run.order[next]]) {
             if (run.failed.load()) return;
             if (run.stopRequested && run.stopRequested()) {
                 run.stopped.store(true);
@@ -194,7 +201,7 @@ ExtractionResult ExtractArchive(ByteSource& archive, const std::wstring& targetF
     std::vector<PlannedEntry> entries;
     const bool walked = PlanEntries(walk, targetFolder, entries);
     Extraction run(archive, entries, stopRequested);
-    RunOnThreads(ThreadsFor(threads, run.groups.size()), [&run, &archive, walk](unsigned index) {
+    RunOnThreads(ThreadsFor(threads, run.order.size()), [&run, &archive, walk](unsigned index) {
         if (index == 0) {
             ExtractShare(run, walk);
             return;

@@ -1,5 +1,6 @@
 #include "setup/workers/extraction_schedule.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace kestro {
@@ -14,6 +15,19 @@ std::vector<std::vector<size_t>> SameTargetGroups(const std::vector<std::wstring
         groups[placed.first->second].push_back(i);
     }
     return groups;
+}
+
+std::vector<size_t> ShareOutOrder(const std::vector<std::vector<size_t>>& groups, const std::vector<uint64_t>& sizes,
+                                  uint64_t largeBytes) {
+    std::vector<uint64_t> bytes(groups.size(), 0);
+    std::vector<size_t> large, rest;
+    for (size_t g = 0; g < groups.size(); ++g) {
+        for (size_t entry : groups[g]) bytes[g] += entry < sizes.size() ? sizes[entry] : 0;
+        (bytes[g] >= largeBytes ? large : rest).push_back(g);
+    }
+    std::stable_sort(large.begin(), large.end(), [&bytes](size_t a, size_t b) { return bytes[a] > bytes[b]; });
+    large.insert(large.end(), rest.begin(), rest.end());
+    return large;
 }
 
 void MergeIntoJournal(const std::vector<PlannedEntry>& entries, const std::vector<EntryOutcome>& outcomes,

@@ -1,9 +1,11 @@
 #pragma once
-// How the threads of one extraction share its entries out: one group at a time, in
-// archive order, from one shared position, so a thread takes the next group as soon as
-// it is done with its last and the bytes each thread writes even out to within one
-// entry. What the threads wrote is put back together in archive order afterwards, so
-// the journal reads as if the entries had been extracted one by one.
+// How the threads of one extraction share its entries out: one group at a time from one
+// shared position, so a thread takes the next group as soon as it is done with its last.
+// The large groups go first, largest first, and the rest follow in archive order, so the
+// bytes each thread writes even out to within one small entry (a large one handed out
+// last would leave the other threads idle). What the threads wrote is put back together
+// in archive order afterwards, so the journal reads as if the entries had been extracted
+// one by one.
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -30,7 +32,16 @@ struct PlannedEntry {
 // by one. Groups are listed in the order of their first entry.
 std::vector<std::vector<size_t>> SameTargetGroups(const std::vector<std::wstring>& keys);
 
-// Hands out group numbers 0, 1, 2 ... to any number of threads; after Close none.
+// Groups of at least this many bytes (uncompressed) are handed out before the rest.
+constexpr uint64_t kLargeGroupBytes = 1 << 20;
+
+// The order in which the groups are handed out: those of at least `largeBytes` by
+// decreasing size (archive order among equals), then the others in archive order.
+std::vector<size_t> ShareOutOrder(const std::vector<std::vector<size_t>>& groups, const std::vector<uint64_t>& sizes,
+                                  uint64_t largeBytes = kLargeGroupBytes);
+
+// Hands out the positions 0, 1, 2 ... of the share-out order to any number of threads;
+// after Close none.
 class GroupQueue {
 public:
     explicit GroupQueue(size_t groups) : groups_(groups) {}

@@ -113,6 +113,15 @@ TEST(ExtractionSchedule, EntriesNamingOneTargetFormOneGroupInArchiveOrder) {
     EXPECT_TRUE(SameTargetGroups({}).empty());
 }
 
+// A large entry last in the archive would otherwise be started last, by one thread alone.
+TEST(ExtractionSchedule, LargeGroupsGoFirstLargestFirstAndTheRestInArchiveOrder) {
+    const std::vector<std::vector<size_t>> groups = {{0}, {1, 6}, {2}, {3}, {4}, {5}};
+    const std::vector<uint64_t> sizes = {10, 600, 5000, 20, 5000, 9000, 500};
+    EXPECT_EQ(ShareOutOrder(groups, sizes, 1000), (std::vector<size_t>{5, 2, 4, 1, 0, 3}));
+    // Nothing large: archive order.
+    EXPECT_EQ(ShareOutOrder(groups, sizes, 100000), (std::vector<size_t>{0, 1, 2, 3, 4, 5}));
+}
+
 TEST(ExtractionSchedule, EveryGroupIsHandedOutOnceAcrossThreadsAndNoneAfterClose) {
     GroupQueue queue(1000);
     std::mutex lock;
