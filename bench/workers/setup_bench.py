@@ -2,6 +2,7 @@
 """The shipped installer's quiet install timed from outside, as a user's machine runs it.
 
     setup_bench.py --build build/win32 --pack build/native/bin/kestro-pack --rounds 12 [--only startup|install]
+                   [--also LABEL=KestroSetup.exe ...] [--products bench,realistic]
 
 Start-up: `KestroSetup.exe /q` with a one-file package against a Windows program that
 returns at once (Wine's own cost per process), with and without an X display.
@@ -11,10 +12,12 @@ the rest incompressible) and a realistic one (program files: the 32-bit DLLs of 
 prefix, which compress about 3 : 1), each round runs, in an order that rotates from round to
 round: the quiet install of the package, minizip's miniunz inside Wine on the same archive,
 and on the host Info-ZIP unzip and bsdtar (the floor), all into empty folders, first on the
-disk and then on a tmpfs (both the package and the targets there). Nothing is timed while
+disk and then on a tmpfs (both the package and the targets there). `--also` adds the same
+product packed around another build of the installer (another branch's, say) to every
+round, with its ratio to this build's install. Nothing is timed while
 the outputs of the last run are removed and written back (`sync`). Times are whole
 processes from start to exit; peak memory is the process's largest resident size
-(wait4's ru_maxrss). Prints each run, then medians and the medians of the per-round ratios.
+(ru_maxrss, through /usr/bin/time). Prints each run, then medians and the medians of the per-round ratios.
 """
 import argparse
 import os
@@ -24,6 +27,7 @@ import statistics
 import struct
 import subprocess
 import sys
+import tempfile
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -34,14 +38,17 @@ TMPFS_DRIVE = "s:"
 
 
 def run_timed(command, env, cwd=None):
-    """(seconds, peak resident KB, exit code) of one whole process."""
+    """(seconds, peak resident KB, exit code) of one whole process. The peak comes from
+    /usr/bin/time, whose own process is small: a child forked from this one would count
+    the bench's memory until it starts the command."""
     devnull = subprocess.DEVNULL
-    start = time.perf_counter()
-    process = subprocess.Popen(command, env=env, cwd=cwd, stdin=devnull, stdout=devnull, stderr=devnull)
-    _, status, usage = os.wait4(process.pid, 0)
-    seconds = time.perf_counter() - start
-    process.returncode = os.waitstatus_to_exitcode(status)
-    return seconds, usage.ru_maxrss, process.returncode
+    with tempfile.NamedTemporaryFile("r", suffix=".peak") as peak:
+        start = time.perf_counter()
+        code = subprocess.call(["/usr/bin/time", "-f", "%M", "-o", peak.name] + command, env=env, cwd=cwd,
+                               stdin=devnull, stdout=devnull, stderr=devnull)
+        seconds = time.perf_counter() - start
+        lines = peak.read().split()
+    return seconds, int(lines[-1]) if lines else 0, code
 
 
 def bench_product(folder):
@@ -114,6 +121,8 @@ class Bench:
         self.build = os.path.abspath(args.build)
         self.rounds = args.rounds
         self.pack_tool = args.pack
+        self.also = [tuple(item.split("=", 1)) for item in args.also]
+        self.product_names = args.products.split(",")
         root = os.path.join(self.build, "wine")
         self.prefix = os.path.join(root, "prefix")
         self.env = dict(os.environ, WINEPREFIX=self.prefix, HOME=os.path.join(root, "home"), WINEDEBUG="-all",
@@ -148,23 +157,31 @@ class Bench:
         os.makedirs(work)
         program = os.path.join(self.bin, "ship", "KestroSetup.exe")
         self.products = {}
-        for name, make in (("bench", bench_product), ("realistic", lambda f: realistic_product(f, self.prefix))):
+        makers = {"bench": bench_product, "realistic": lambda f: realistic_product(f, self.prefix)}
+        for name in self.product_names:
             product = os.path.join(work, name)
             os.makedirs(product)
-            make(product)
+            makers[name](product)
             installer = os.path.join(work, name + "-setup.exe")
             pack(self.pack_tool, program, product, installer, work)
+            others = {}
+            for label, other in self.also:
+                others[label] = os.path.join(work, "%s-%s-setup.exe" % (name, label))
+                pack(self.pack_tool, other, product, others[label], work)
             archive = archive_of(installer)
             files = count_files(product)
             size = sum(os.path.getsize(os.path.join(d, f)) for d, _, fs in os.walk(product) for f in fs)
-            self.products[name] = (installer, archive, files, size)
+            self.products[name] = (installer, archive, files, size, others)
             shutil.rmtree(product)
         one = os.path.join(work, "one")
         os.makedirs(one)
         with open(os.path.join(one, "KestroGC.exe"), "wb") as f:
             f.write(b"one file")
-        self.one_file = os.path.join(self.disk, "one-setup.exe")
-        pack(self.pack_tool, program, one, self.one_file, work)
+        self.one_file = {"setup": os.path.join(self.disk, "one-setup.exe")}
+        pack(self.pack_tool, program, one, self.one_file["setup"], work)
+        for label, other in self.also:
+            self.one_file[label] = os.path.join(self.disk, "one-%s-setup.exe" % label)
+            pack(self.pack_tool, other, one, self.one_file[label], work)
 
     def teardown(self):
         if os.path.lexists(self.drive_link):
@@ -178,32 +195,34 @@ class Bench:
         for label, env in (("with an X display", self.env), ("without a display", self.headless)):
             if env is self.env and "DISPLAY" not in env:
                 continue
-            runs = {"setup": [], "peer": []}
-            ratios = []
+            names = list(self.one_file) + ["peer"]
+            runs = {name: [] for name in names}
+            ratios = {name: [] for name in names if name != "setup"}
             for round_ in range(self.rounds):
-                shutil.rmtree(target, ignore_errors=True)
-                subprocess.run(["sync"])
-                order = ["setup", "peer"] if round_ % 2 == 0 else ["peer", "setup"]
+                order = names[round_ % len(names):] + names[:round_ % len(names)]
                 times = {}
                 for name in order:
-                    if name == "setup":
-                        seconds, _, code = self.wine(self.one_file, "/q", "/D", self.windows_path(target), env=env)
-                        if code != 0:
-                            print("  one-file install ended with %d" % code)
-                    else:
+                    shutil.rmtree(target, ignore_errors=True)
+                    subprocess.run(["sync"])
+                    if name == "peer":
                         seconds, _, _ = self.wine(peer, env=env)
+                    else:
+                        seconds, _, code = self.wine(self.one_file[name], "/q", "/D", self.windows_path(target),
+                                                     env=env)
+                        if code != 0:
+                            print("  one-file install (%s) ended with %d" % (name, code))
                     times[name] = seconds
                     runs[name].append(seconds)
-                ratios.append(times["setup"] / times["peer"])
-            print("start-up %s, %d rounds: one-file quiet install %.3f s, no-op program %.3f s, median ratio %.2f "
-                  "(min %.2f, max %.2f)" % (label, self.rounds, median(runs["setup"]), median(runs["peer"]),
-                                           median(ratios), min(ratios), max(ratios)))
+                for name in ratios:
+                    ratios[name].append(times["setup"] / times[name])
+            print("start-up %s, %d rounds, one-file quiet install: %s; median ratios of this build's: %s" % (
+                label, self.rounds, ", ".join("%s %.3f s" % (n, median(runs[n])) for n in names),
+                ", ".join("to %s %.2f (%.2f-%.2f)" % (n, median(r), min(r), max(r)) for n, r in ratios.items())))
             sys.stdout.flush()
 
     def install(self):
         miniunz = os.path.join(self.bin, "miniunz.exe")
-        for product, (installer_bytes, archive_bytes, files, size) in (
-                (p, (v[0], v[1], v[2], v[3])) for p, v in self.products.items()):
+        for product, (installer_bytes, archive_bytes, files, size, others) in self.products.items():
             for medium, base in (("disk", self.disk), ("tmpfs", self.tmpfs)):
                 folder = os.path.join(base, product)
                 os.makedirs(folder, exist_ok=True)
@@ -216,11 +235,20 @@ class Bench:
                 outputs = {name: os.path.join(folder, name) for name in ("install", "miniunz", "unzip", "bsdtar")}
                 commands = {
                     "install": lambda: self.wine(installer, "/q", "/D", self.windows_path(outputs["install"])),
+                }
+                for label, other in others.items():
+                    copy = os.path.join(folder, label + "-setup.exe")
+                    shutil.copy(other, copy)
+                    outputs[label] = os.path.join(folder, label)
+                    commands[label] = (lambda c, o: lambda: self.wine(c, "/q", "/D", self.windows_path(o)))(
+                        copy, outputs[label])
+                commands.update({
                     "miniunz": lambda: self.wine(miniunz, "-x", "-o", self.windows_path(archive), "-d",
                                                  self.windows_path(outputs["miniunz"])),
                     "unzip": lambda: run_timed(["unzip", "-q", "-o", archive, "-d", outputs["unzip"]], self.env),
                     "bsdtar": lambda: run_timed(["bsdtar", "-xf", archive, "-C", outputs["bsdtar"]], self.env),
-                }
+                })
+                installs = ["install"] + list(others)
                 names = list(commands)
                 seconds = {n: [] for n in names}
                 peaks = []
@@ -236,9 +264,9 @@ class Bench:
                         os.makedirs(outputs[name])
                         subprocess.run(["sync"])
                         elapsed, peak, code = commands[name]()
-                        installed = os.path.join(outputs[name], "Tarnwell", "KestroGC") if name == "install" \
+                        installed = os.path.join(outputs[name], "Tarnwell", "KestroGC") if name in installs \
                             else outputs[name]
-                        got = count_files(installed) - (1 if name == "install" else 0)
+                        got = count_files(installed) - (1 if name in installs else 0)
                         if code != 0 or got != files:
                             print("  %s: exit code %d, %d of %d files" % (name, code, got, files))
                         times[name] = elapsed
@@ -267,6 +295,8 @@ def main():
     parser.add_argument("--pack", default=os.path.join(ROOT, "build", "native", "bin", "kestro-pack"))
     parser.add_argument("--rounds", type=int, default=12)
     parser.add_argument("--only", choices=["startup", "install"])
+    parser.add_argument("--also", action="append", default=[], metavar="LABEL=PROGRAM")
+    parser.add_argument("--products", default="bench,realistic")
     args = parser.parse_args()
     bench = Bench(args)
     print("load average before: %.2f %.2f %.2f" % os.getloadavg())
