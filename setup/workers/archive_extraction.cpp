@@ -156,7 +156,7 @@ bool ExtractEntry(unzFile zip, const std::wstring& targetFolder, ExtractionJourn
 }  // namespace
 
 ExtractionResult ExtractArchive(const std::wstring& archivePath, const std::wstring& targetFolder,
-                                ExtractionJournal& journal) {
+                                ExtractionJournal& journal, const std::function<bool()>& stopRequested) {
     FileByteSource archive(archivePath);
     if (!archive.IsOpen()) return ExtractionResult::NotAnArchive;
     zlib_filefunc64_def io = BufferedZipFunctions();
@@ -170,7 +170,12 @@ ExtractionResult ExtractArchive(const std::wstring& archivePath, const std::wstr
 
     std::vector<char> buffer(kCopyBufferBytes);
     bool ok = unzGoToFirstFile(handle) == UNZ_OK;
+    bool stopped = false;
     while (ok) {
+        if (stopRequested && stopRequested()) {
+            stopped = true;
+            break;
+        }
         if (!ExtractEntry(handle, targetFolder, journal, buffer)) {
             ok = false;
             break;
@@ -181,6 +186,7 @@ ExtractionResult ExtractArchive(const std::wstring& archivePath, const std::wstr
         ok = next == UNZ_OK;
     }
     CleanUpMovedAside(true);
+    if (stopped) return ExtractionResult::Stopped;
     return ok ? ExtractionResult::Done : ExtractionResult::Failed;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Extraction of the product archive into the target folder, entry by entry, with a
 // journal of everything the run wrote so a failure can be undone.
+#include <functional>
 #include <string>
 
 #include "setup/workers/install_journal.h"
@@ -11,13 +12,15 @@ enum class ExtractionResult {
     Done,
     NotAnArchive,  // the file cannot be opened as ZIP; nothing was written
     Failed,        // an entry failed; the journal lists what was written before it
+    Stopped,       // asked to stop; the journal lists what was written before
 };
 
 // Every entry in archive order. Entry names are checked before they become paths
 // (see entry_name_rules.h); an entry whose data cannot be opened or read, fails its
-// CRC check or cannot be written in full fails the extraction.
+// CRC check or cannot be written in full fails the extraction. `stopRequested`, when
+// given, is asked before each entry; true ends the extraction there.
 ExtractionResult ExtractArchive(const std::wstring& archivePath, const std::wstring& targetFolder,
-                                ExtractionJournal& journal);
+                                ExtractionJournal& journal, const std::function<bool()>& stopRequested = nullptr);
 
 // Deletes every file of the journal, then removes the folders the run created,
 // children first; folders that still hold anything else stay.

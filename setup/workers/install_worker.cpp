@@ -30,6 +30,9 @@ namespace kestro {
 namespace {
 
 constexpr DWORD kUninstallStringChars = 520;
+// A stopped install did not put the product in place: it fails as an extraction that
+// failed (rolled back, code 8), which is what the statistics service is told.
+constexpr int kStoppedInstall = kSetupExtract;
 
 HKEY RootKey(RegistryRoot root) {
     switch (root) {
@@ -132,7 +135,8 @@ int ExtractProduct(WorkerHost& host, ExtractionJournal& journal) {
     StepProgress(host, InstallProgress(InstallStage::InstallerRead));
     StepProgress(host, InstallProgress(InstallStage::ArchiveWritten));
 
-    ExtractionResult result = ExtractArchive(tempArchive, host.targetFolder, journal);
+    ExtractionResult result =
+        ExtractArchive(tempArchive, host.targetFolder, journal, [&host] { return StopRequested(host); });
     DeleteFileW(tempArchive.c_str());
     if (result == ExtractionResult::Done) return kSetupOk;
     RollBackExtraction(journal);
@@ -143,12 +147,14 @@ int ExtractProduct(WorkerHost& host, ExtractionJournal& journal) {
 
 int RunInstall(WorkerHost& host) {
     StepProgress(host, InstallProgress(InstallStage::Started));
+    if (StopRequested(host)) return kStoppedInstall;
     std::wstring older = OlderUninstaller();
     if (!older.empty() && PathExists(older)) {
         host.operation = 3;
         RunUninstall(host, older);
     }
     StepProgress(host, InstallProgress(InstallStage::OlderRemoved));
+    if (StopRequested(host)) return kStoppedInstall;
 
     ExtractionJournal journal;
     int code = ExtractProduct(host, journal);
@@ -199,7 +205,10 @@ void InstallThreadBody(void* argument) {
     host.installResult = result;
     if (result == kSetupOk) return;
     ReportOperation(host.operation, host.productVersion, host.channel, 1, "", result);
-    if (!host.quiet) MessageBoxW(host.window, SetupErrorMessage(result), nullptr, MB_ICONERROR);
+    // A stop comes from the window closing: nobody is left to read a message, and the
+    // process waits for this thread to end.
+    if (!host.quiet && !StopRequested(host))
+        MessageBoxW(host.window, SetupErrorMessage(result), nullptr, MB_ICONERROR);
     PostMessageW(host.window, WM_SETUP_FAILED, 0, 0);
     StepProgress(host, {0, -1});
     if (result == kSetupDownload)
