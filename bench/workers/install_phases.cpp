@@ -16,6 +16,7 @@
 #include "services/report/statistics_report.h"
 #include "setup/engine/file_io.h"
 #include "setup/engine/shell_file_ops.h"
+#include "setup/package/file_byte_source.h"
 #include "setup/package/package_reader.h"
 #include "setup/workers/archive_extraction.h"
 #include "setup/workers/install_journal.h"
@@ -71,17 +72,18 @@ int main(int argc, char** argv) {
         whole.shrink_to_fit();
 
         QueryPerformanceCounter(&start);
-        std::wstring temp;
+        TempArchive temp;
         if (ExtractArchiveToTemp(package.installer, temp) != 0) return 1;
         figures.Add("ExtractArchiveToTemp: the read above + the temporary archive written", SecondsSince(start));
 
         ExtractionJournal journal;
+        FileByteSource archive(std::move(temp.file));
         QueryPerformanceCounter(&start);
-        if (ExtractArchive(temp, target, journal) != ExtractionResult::Done) return 1;
+        if (ExtractArchive(archive, target, journal) != ExtractionResult::Done) return 1;
         figures.Add("ExtractArchive: every entry, with the journal", SecondsSince(start));
 
         QueryPerformanceCounter(&start);
-        DeleteFileW(temp.c_str());
+        archive = FileByteSource(UniqueFile());
         figures.Add("delete the temporary archive", SecondsSince(start));
 
         QueryPerformanceCounter(&start);

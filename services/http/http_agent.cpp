@@ -12,7 +12,7 @@
 #include "services/http/chunked_decoder.h"
 #include "services/http/http_url.h"
 #include "services/http/ipv4_text.h"
-#include "services/json/jvalue.h"
+#include "services/proxy/proxy_record.h"
 #include "services/proxy/proxy_settings.h"
 
 namespace kestro {
@@ -95,12 +95,10 @@ CHttpAgent::CHttpAgent() {
     winsockStarted_ = WSAStartup(MAKEWORD(2, 0), &data) == 0;
     std::string record;
     GetProxyRecord(record);
-    JValue parsed;
-    if (record.empty() || !JValue::Parse(record, parsed) || !parsed.HasMember("type")) return;
-    int type = parsed["type"].AsInt();
-    if (type != 0 && type != 1) return;
-    SetProxy(parsed["host"].AsText().c_str(), parsed["port"].AsInt(), parsed["user"].AsText().c_str(),
-             parsed["password"].AsText().c_str(), parsed["domain"].AsText().c_str(), parsed["pac"].AsBool());
+    ProxyRecordFields proxy;
+    if (!ReadProxyRecord(record, proxy)) return;
+    SetProxy(proxy.host.c_str(), proxy.port, proxy.user.c_str(), proxy.password.c_str(), proxy.domain.c_str(),
+             proxy.pac ? 1 : 0);
 }
 
 CHttpAgent::~CHttpAgent() {

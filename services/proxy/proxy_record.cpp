@@ -65,6 +65,20 @@ bool ProxyRecordFromList(const std::string& proxyList, std::string& out) {
     return false;
 }
 
+bool ReadProxyRecord(const std::string& record, ProxyRecordFields& out) {
+    JValue parsed;
+    if (record.empty() || !JValue::Parse(record, parsed) || !parsed.HasMember("type")) return false;
+    int type = parsed["type"].AsInt();
+    if (type != 0 && type != 1) return false;
+    out.host = parsed["host"].AsText();
+    out.port = parsed["port"].AsInt();
+    out.user = parsed["user"].AsText();
+    out.password = parsed["password"].AsText();
+    out.domain = parsed["domain"].AsText();
+    out.pac = parsed["pac"].AsBool();
+    return true;
+}
+
 bool ParsePacAnswer(const std::string& answer, std::string& host, int& port) {
     std::string text = Lower(answer);
     if (text.find('=') != std::string::npos) {

@@ -17,6 +17,19 @@ bool MakeProxyRecord(const std::string& entry, std::string& out);
 // when no entry gives a record.
 bool ProxyRecordFromList(const std::string& proxyList, std::string& out);
 
+// What the HTTP agent takes from a record: one whose "type" is 0 or 1 names a proxy,
+// its absent members reading as empty or zero; any other record, or none, means
+// direct connections (false).
+struct ProxyRecordFields {
+    std::string host;
+    int port = 0;
+    std::string user;
+    std::string password;
+    std::string domain;
+    bool pac = false;
+};
+bool ReadProxyRecord(const std::string& record, ProxyRecordFields& out);
+
 // The proxy named by an auto-configuration answer: the whole text when it has no "=",
 // the text after "http=" when it begins so, else none. Host is the part before the
 // first colon, port the leading number after it; false when either part is empty.

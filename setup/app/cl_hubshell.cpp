@@ -6,6 +6,7 @@
 #include "setup/engine/folders.h"
 #include "setup/startup/startup_record.h"
 #include "setup/window/page_rules.h"
+#include "setup/workers/install_root.h"
 #include "setup/workers/install_worker.h"
 #include "setup/workers/uninstall_worker.h"
 #include "uikit/controls/ui_button.h"
@@ -146,12 +147,13 @@ void CLHubshell::RunUninstallHere() {
 void CLHubshell::OnInstallButton(UIButton* button) {
     // The running install reads the target folder.
     if (OperationRunning()) return;
-    host_.targetFolder = pathBox_->GetText();
-    const bool valid = IsAcceptableInstallFolder(host_.targetFolder) && EnsureFolder(host_.targetFolder);
+    std::wstring folder;
+    const bool valid = AcceptInstallFolder(pathBox_->GetText(), folder) && EnsureFolder(folder);
     if (!valid) {
         MessageBoxW(hwnd_, kBadFolderMessage, nullptr, MB_ICONERROR);
         return;
     }
+    host_.targetFolder = folder;
     QueueTransition(button->GetParent(), progressPage_, true);
     StartOperation();
 }

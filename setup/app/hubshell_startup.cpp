@@ -12,6 +12,7 @@
 #include "setup/startup/setup_switches.h"
 #include "setup/startup/startup_record.h"
 #include "setup/startup/target_folder.h"
+#include "setup/workers/install_root.h"
 
 namespace kestro {
 namespace {
@@ -82,7 +83,14 @@ bool CLHubshell::RunStartup() {
 
     if (quiet) {
         ShowWindow(hwnd_, SW_HIDE);
-        StartOperation();
+        std::wstring folder;
+        if (host_.mode == 0 || AcceptInstallFolder(host_.targetFolder, folder)) {
+            if (host_.mode != 0) host_.targetFolder = folder;
+            StartOperation();
+        } else {
+            // Refused before anything is written; the window's folder message has no quiet form.
+            exitCode_ = SetupExitCode(SetupOutcome::FolderRejected, true, 0);
+        }
         PostQuitMessage(exitCode_);
     }
     return true;

@@ -19,6 +19,9 @@ bool CHKestroSetupApp::InitInstance() {
     // Start-up, the pages and (quiet) the whole operation run inside the creation.
     if (!window_->Create(kWindowStyle, kWindowTitle, kCHWindowClass, kWindowExStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                          nullptr, nullptr, 0, 0)) {
+        // Without a display the creation fails after start-up ran in it: a quiet run has
+        // done its operation by then, and its code must not go with the window.
+        exitCode_ = window_->ExitCode();
         window_.reset();
         return false;
     }

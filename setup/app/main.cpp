@@ -10,6 +10,7 @@ kestro::CHKestroSetupApp theApp;
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previous, PWSTR commandLine, int show) {
-    if (!theApp.Initialize(instance, previous, commandLine, show) || !theApp.InitInstance()) return 0;
+    if (!theApp.Initialize(instance, previous, commandLine, show)) return 0;
+    if (!theApp.InitInstance()) return theApp.ExitCode();
     return theApp.Run();
 }

@@ -10,4 +10,8 @@ namespace kestro {
 // quotation marks may hold blanks. An empty element gives an empty text.
 std::wstring BuildListedCommand(const std::wstring& baseFolder, const std::wstring& element);
 
+// The element's first token, the program path relative to the base folder, as
+// BuildListedCommand reads it (without its quotation marks); empty for an empty element.
+std::wstring ListedProgram(const std::wstring& element);
+
 }  // namespace kestro

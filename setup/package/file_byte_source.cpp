@@ -7,6 +7,12 @@ namespace kestro {
 FileByteSource::FileByteSource(const std::wstring& path)
     : file_(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                         nullptr)) {
+    TakeSize();
+}
+
+FileByteSource::FileByteSource(UniqueFile file) : file_(std::move(file)) { TakeSize(); }
+
+void FileByteSource::TakeSize() {
     LARGE_INTEGER size;
     if (file_ && GetFileSizeEx(file_.get(), &size)) size_ = uint64_t(size.QuadPart);
 }

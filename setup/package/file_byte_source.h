@@ -10,11 +10,15 @@ namespace kestro {
 class FileByteSource : public ByteSource {
 public:
     explicit FileByteSource(const std::wstring& path);
+    // Reads through a handle opened elsewhere (with read access), which it now owns.
+    explicit FileByteSource(UniqueFile file);
     bool IsOpen() const { return bool(file_); }
     uint64_t Size() const override { return size_; }
     bool ReadAt(uint64_t position, void* out, size_t count) override;
 
 private:
+    void TakeSize();
+
     UniqueFile file_;
     uint64_t size_ = 0;
 };

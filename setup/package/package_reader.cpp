@@ -11,6 +11,18 @@
 namespace kestro {
 namespace {
 
+bool WriteHandleRange(HANDLE file, const char* bytes, size_t count) {
+    while (count > 0) {
+        // WriteFile takes a 32-bit count; large writes go in pieces.
+        DWORD piece = count > 0x40000000 ? 0x40000000 : DWORD(count);
+        DWORD written = 0;
+        if (!WriteFile(file, bytes, piece, &written, nullptr) || written == 0) return false;
+        bytes += written;
+        count -= written;
+    }
+    return true;
+}
+
 uint64_t FreshUniqueValue() {
     GUID guid = {};
     CoCreateGuid(&guid);
@@ -28,7 +40,8 @@ bool ReadConfigRecord(const std::wstring& path, JValue& record) {
     return JValue::Parse(text, record);
 }
 
-int ExtractArchiveToTemp(const std::wstring& installerPath, std::wstring& tempArchive) {
+int ExtractArchiveToTemp(const std::wstring& installerPath, TempArchive& temp,
+                         const std::function<void()>& installerRead) {
     {
         FileByteSource file(installerPath);
         uint32_t offset = 0;
@@ -36,6 +49,7 @@ int ExtractArchiveToTemp(const std::wstring& installerPath, std::wstring& tempAr
     }
     std::string whole;
     if (!ReadWholeFile(installerPath, whole)) return kSetupReadPackage;
+    if (installerRead) installerRead();
     // The checks run again on the bytes actually read: the file may have changed.
     MemoryByteSource bytes(whole);
     uint32_t offset = 0;
@@ -44,11 +58,14 @@ int ExtractArchiveToTemp(const std::wstring& installerPath, std::wstring& tempAr
     if (located != kSetupOk) return located;
 
     std::wstring name = FormatTempArchiveName(GetTempFolder(), FreshUniqueValue());
-    if (!WriteFileRange(name, size_t(archive.start), whole, size_t(archive.length))) {
-        DeleteFileW(name.c_str());
+    UniqueFile file(CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    // A failed write needs no clean-up: closing the handle deletes the partial file.
+    if (!file || !WriteHandleRange(file.get(), whole.data() + size_t(archive.start), size_t(archive.length)))
         return kSetupWriteTemp;
-    }
-    tempArchive = name;
+    temp.path = name;
+    temp.file = std::move(file);
     return kSetupOk;
 }
 

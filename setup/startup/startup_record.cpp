@@ -25,6 +25,7 @@ int SetupExitCode(SetupOutcome outcome, bool quiet, int installError) {
         case SetupOutcome::UninstallFailed: return 1;
         case SetupOutcome::InstallFailed: return quiet ? (installError ? installError : 1) : 0;
         case SetupOutcome::RecordRejected: return quiet ? 9 : 0;
+        case SetupOutcome::FolderRejected: return quiet ? 11 : 0;
     }
     return 0;
 }

@@ -20,9 +20,10 @@ extern const char kDefaultTheme[];
 StartupRecord ReadStartupRecord(const JValue* record);
 
 // Exit code of a quiet run (an unattended install must be able to tell failure):
-// a failed install gives its error code, a rejected package record 9, a failed
-// uninstall 1, success 0. Interactive runs always end with 0 except a failed uninstall.
-enum class SetupOutcome { Success, InstallFailed, RecordRejected, UninstallFailed };
+// a failed install gives its error code, a rejected package record 9, a target folder
+// the install refuses 11 (nothing written), a failed uninstall 1, success 0.
+// Interactive runs always end with 0 except a failed uninstall.
+enum class SetupOutcome { Success, InstallFailed, RecordRejected, FolderRejected, UninstallFailed };
 int SetupExitCode(SetupOutcome outcome, bool quiet, int installError);
 
 }  // namespace kestro

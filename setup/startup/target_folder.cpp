@@ -1,6 +1,18 @@
 #include "target_folder.h"
 
+#include "setup/workers/install_root.h"
+
 namespace kestro {
+namespace {
+
+// The normal form of a folder the install accepts; any other text stays as it is, for
+// the install to refuse when it starts.
+std::wstring NormalWhenAccepted(const std::wstring& folder) {
+    std::wstring normal;
+    return AcceptInstallFolder(folder, normal) ? normal : folder;
+}
+
+}  // namespace
 
 const wchar_t kProductSubfolder[] = L"\\Tarnwell\\KestroGC";
 
@@ -10,12 +22,16 @@ std::wstring FolderPartOf(const std::wstring& path) {
 }
 
 std::wstring ChooseTargetFolder(const TargetFolderInputs& in) {
-    if (in.hasBaseFolder) return in.baseFolder + kProductSubfolder;
+    if (in.hasBaseFolder) return NormalWhenAccepted(in.baseFolder + kProductSubfolder);
     if (!in.previousUninstaller.empty()) {
-        std::wstring folder = FolderPartOf(in.previousUninstaller);
-        if (!folder.empty() && in.folderExists && in.folderExists(folder)) return folder;
+        // Only a folder an install accepts: one outside the rule could not be removed again.
+        std::wstring folder;
+        if (AcceptInstallFolder(FolderPartOf(NormalPathForm(in.previousUninstaller)), folder) && in.folderExists &&
+            in.folderExists(folder)) {
+            return folder;
+        }
     }
-    return in.programFilesFolder + kProductSubfolder;
+    return NormalWhenAccepted(in.programFilesFolder + kProductSubfolder);
 }
 
 }  // namespace kestro

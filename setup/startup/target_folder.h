@@ -18,8 +18,9 @@ struct TargetFolderInputs {
     std::function<bool(const std::wstring&)> folderExists;
 };
 
-// "/D" base folder first, then the older installation's folder if it still exists,
-// then Program Files, each followed by the product's sub-folder where the rules say so.
+// "/D" base folder first, then the older installation's folder if it still exists and
+// the install accepts it, then Program Files, each followed by the product's sub-folder
+// where the rules say so. A folder the install accepts comes in its normal form.
 std::wstring ChooseTargetFolder(const TargetFolderInputs& in);
 
 }  // namespace kestro

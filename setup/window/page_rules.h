@@ -3,16 +3,9 @@
 
 namespace kestro {
 
-// Decisions of the installer window that need no window: folder checks, the
-// browse result, the finish page's launch command, slide positions, progress.
-
-// Length of the root of a path: "C:\" 3, "\\server\share\" up to the share's
-// separator, a lone leading "\" 1, a relative or drive-relative path ("C:Games") 0.
-size_t PathRootLength(const std::wstring& path);
-
-// An install folder is usable when it is not empty and has a root longer than one
-// character, that is an absolute drive or share path.
-bool IsAcceptableInstallFolder(const std::wstring& path);
+// Decisions of the installer window that need no window: the browse result, the
+// finish page's launch command, slide positions, progress. (Which folders an install
+// accepts is the workers' rule, setup/workers/install_root.h.)
 
 // Trims the chosen folder and appends the product's sub-folder, with or without a separator.
 std::wstring FolderFromBrowseChoice(const std::wstring& chosen);

@@ -12,7 +12,6 @@
 #include "setup/engine/folders.h"
 #include "setup/engine/processes.h"
 #include "setup/engine/shell_file_ops.h"
-#include "setup/package/file_byte_source.h"
 #include "setup/workers/buffered_zip_io.h"
 #include "setup/workers/entry_name_rules.h"
 #include "setup/workers/installed_items.h"
@@ -98,7 +97,13 @@ UniqueStdFile OpenOutput(const std::wstring& path) {
     return file;
 }
 
-bool ReadEntryName(unzFile zip, std::wstring& name) {
+// What the central directory says the entry's data must come to.
+struct EntryDigest {
+    uint64_t size = 0;
+    uint32_t crc = 0;
+};
+
+bool ReadEntryName(unzFile zip, std::wstring& name, EntryDigest& expected) {
     unz_file_info64 info;
     char buffer[kEntryNameBufferBytes];
     if (unzGetCurrentFileInfo64(zip, &info, buffer, sizeof buffer, nullptr, 0, nullptr, 0) != UNZ_OK) return false;
@@ -106,19 +111,31 @@ bool ReadEntryName(unzFile zip, std::wstring& name) {
     if (!EntryNameFits(info.size_filename) || strlen(buffer) != info.size_filename) return false;
     ConversionArena arena;
     name = ToWide(buffer, arena, (info.flag & kUtf8NameFlag) ? CP_UTF8 : CP_ACP);
+    expected.size = info.uncompressed_size;
+    expected.crc = static_cast<uint32_t>(info.crc);
     return true;
 }
 
-bool CopyEntry(unzFile zip, FILE* out, std::vector<char>& buffer) {
+// The bytes written must be the directory's size and CRC. minizip checks the CRC only
+// once the whole declared size was read: a deflate stream that ends early reads as a
+// clean end of data, and the short file would pass.
+bool CopyEntry(unzFile zip, FILE* out, std::vector<char>& buffer, const EntryDigest& expected) {
+    EntryDigest written;
+    uLong crc = crc32(0L, Z_NULL, 0);
     for (;;) {
         int read = unzReadCurrentFile(zip, buffer.data(), static_cast<unsigned>(buffer.size()));
-        if (read == 0) return true;
+        if (read == 0) break;
         if (read < 0) return false;
         if (fwrite(buffer.data(), 1, static_cast<size_t>(read), out) != static_cast<size_t>(read)) return false;
+        crc = crc32(crc, reinterpret_cast<const Bytef*>(buffer.data()), static_cast<uInt>(read));
+        written.size += static_cast<uint64_t>(read);
     }
+    written.crc = static_cast<uint32_t>(crc);
+    return written.size == expected.size && written.crc == expected.crc;
 }
 
-bool ExtractFileEntry(unzFile zip, const std::wstring& path, ExtractionJournal& journal, std::vector<char>& buffer) {
+bool ExtractFileEntry(unzFile zip, const std::wstring& path, ExtractionJournal& journal, std::vector<char>& buffer,
+                      const EntryDigest& expected) {
     size_t cut = path.find_last_of(L"\\/");
     if (cut == std::wstring::npos || !CreateFolderJournaled(path.substr(0, cut), journal)) return false;
     if (unzOpenCurrentFile(zip) != UNZ_OK) return false;
@@ -129,7 +146,7 @@ bool ExtractFileEntry(unzFile zip, const std::wstring& path, ExtractionJournal& 
     }
     // Journaled before the copy, so a failure part way removes the partial file too.
     journal.AddFile(path);
-    bool copied = CopyEntry(zip, out.get(), buffer);
+    bool copied = CopyEntry(zip, out.get(), buffer, expected);
     // A full disk may only show when the last buffered bytes are written at close.
     bool closed = fclose(out.release()) == 0;
     // The CRC is checked when the entry is closed.
@@ -141,7 +158,8 @@ bool ExtractFileEntry(unzFile zip, const std::wstring& path, ExtractionJournal& 
 bool ExtractEntry(unzFile zip, const std::wstring& targetFolder, ExtractionJournal& journal,
                   std::vector<char>& buffer) {
     std::wstring raw;
-    if (!ReadEntryName(zip, raw)) return false;
+    EntryDigest expected;
+    if (!ReadEntryName(zip, raw, expected)) return false;
     EntryName entry;
     if (!ParseEntryName(TrimEntryName(raw), entry)) return false;
     std::wstring path = targetFolder + L"\\" + entry.relative;
@@ -150,15 +168,13 @@ bool ExtractEntry(unzFile zip, const std::wstring& targetFolder, ExtractionJourn
         journal.AddFolderEntry(path);
         return true;
     }
-    return ExtractFileEntry(zip, path, journal, buffer);
+    return ExtractFileEntry(zip, path, journal, buffer, expected);
 }
 
 }  // namespace
 
-ExtractionResult ExtractArchive(const std::wstring& archivePath, const std::wstring& targetFolder,
-                                ExtractionJournal& journal, const std::function<bool()>& stopRequested) {
-    FileByteSource archive(archivePath);
-    if (!archive.IsOpen()) return ExtractionResult::NotAnArchive;
+ExtractionResult ExtractArchive(ByteSource& archive, const std::wstring& targetFolder, ExtractionJournal& journal,
+                                const std::function<bool()>& stopRequested) {
     zlib_filefunc64_def io = BufferedZipFunctions();
     UniqueZip zip(unzOpen2_64(static_cast<ByteSource*>(&archive), &io));
     if (!zip) return ExtractionResult::NotAnArchive;

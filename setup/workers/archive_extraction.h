@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "setup/package/byte_source.h"
 #include "setup/workers/install_journal.h"
 
 namespace kestro {
@@ -15,12 +16,13 @@ enum class ExtractionResult {
     Stopped,       // asked to stop; the journal lists what was written before
 };
 
-// Every entry in archive order. Entry names are checked before they become paths
-// (see entry_name_rules.h); an entry whose data cannot be opened or read, fails its
-// CRC check or cannot be written in full fails the extraction. `stopRequested`, when
-// given, is asked before each entry; true ends the extraction there.
-ExtractionResult ExtractArchive(const std::wstring& archivePath, const std::wstring& targetFolder,
-                                ExtractionJournal& journal, const std::function<bool()>& stopRequested = nullptr);
+// Every entry of the archive's bytes in archive order. Entry names are checked before
+// they become paths (see entry_name_rules.h); an entry whose data cannot be opened or
+// read, whose written bytes differ from the directory's size or CRC, or that cannot be
+// written in full fails the extraction. `stopRequested`, when given, is asked before
+// each entry; true ends the extraction there.
+ExtractionResult ExtractArchive(ByteSource& archive, const std::wstring& targetFolder, ExtractionJournal& journal,
+                                const std::function<bool()>& stopRequested = nullptr);
 
 // Deletes every file of the journal, then removes the folders the run created,
 // children first; folders that still hold anything else stay.

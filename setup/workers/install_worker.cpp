@@ -14,6 +14,7 @@
 #include "setup/engine/command_list.h"
 #include "setup/engine/folders.h"
 #include "setup/engine/registry_key.h"
+#include "setup/package/file_byte_source.h"
 #include "setup/package/package_reader.h"
 #include "setup/package/package_records.h"
 #include "setup/package/setup_error.h"
@@ -29,7 +30,6 @@
 namespace kestro {
 namespace {
 
-constexpr DWORD kUninstallStringChars = 520;
 // A stopped install did not put the product in place: it fails as an extraction that
 // failed (rolled back, code 8), which is what the statistics service is told.
 constexpr int kStoppedInstall = kSetupExtract;
@@ -44,14 +44,6 @@ HKEY RootKey(RegistryRoot root) {
             return HKEY_CLASSES_ROOT;
     }
     return nullptr;
-}
-
-std::wstring OlderUninstaller() {
-    RegistryKey key;
-    if (key.Open(HKEY_LOCAL_MACHINE, kProductUninstallKey, KEY_READ) != ERROR_SUCCESS) return std::wstring();
-    wchar_t buffer[kUninstallStringChars] = {};
-    if (key.QueryText(L"UninstallString", buffer, kUninstallStringChars) != ERROR_SUCCESS) return std::wstring();
-    return buffer;
 }
 
 struct ShortcutItem {
@@ -129,15 +121,18 @@ void WriteRegistryTable(const std::vector<RegistryKeyEntry>& table) {
 }
 
 int ExtractProduct(WorkerHost& host, ExtractionJournal& journal) {
-    std::wstring tempArchive;
-    int code = ExtractArchiveToTemp(GetModulePath(), tempArchive);
+    TempArchive temp;
+    int code = ExtractArchiveToTemp(GetModulePath(), temp,
+                                    [&host] { StepProgress(host, InstallProgress(InstallStage::InstallerRead)); });
     if (code != kSetupOk) return code;
-    StepProgress(host, InstallProgress(InstallStage::InstallerRead));
     StepProgress(host, InstallProgress(InstallStage::ArchiveWritten));
 
-    ExtractionResult result =
-        ExtractArchive(tempArchive, host.targetFolder, journal, [&host] { return StopRequested(host); });
-    DeleteFileW(tempArchive.c_str());
+    ExtractionResult result = ExtractionResult::NotAnArchive;
+    {
+        // Closing the only handle of the temporary archive deletes it.
+        FileByteSource archive(std::move(temp.file));
+        result = ExtractArchive(archive, host.targetFolder, journal, [&host] { return StopRequested(host); });
+    }
     if (result == ExtractionResult::Done) return kSetupOk;
     RollBackExtraction(journal);
     return kSetupExtract;
@@ -148,7 +143,7 @@ int ExtractProduct(WorkerHost& host, ExtractionJournal& journal) {
 int RunInstall(WorkerHost& host) {
     StepProgress(host, InstallProgress(InstallStage::Started));
     if (StopRequested(host)) return kStoppedInstall;
-    std::wstring older = OlderUninstaller();
+    std::wstring older = ReadProductUninstallString();
     if (!older.empty() && PathExists(older)) {
         host.operation = 3;
         RunUninstall(host, older);

@@ -4,31 +4,17 @@
 
 #include "setup/package/package_records.h"
 #include "setup/workers/entry_name_rules.h"
+#include "setup/workers/install_root.h"
 #include "setup/workers/utf8_path.h"
 
 namespace kestro {
 namespace {
 
-wchar_t FoldAscii(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
-
-bool StartsWithFolded(const std::wstring& text, const std::wstring& prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (size_t i = 0; i < prefix.size(); ++i) {
-        if (FoldAscii(text[i]) != FoldAscii(prefix[i])) return false;
-    }
-    return true;
-}
-
-std::wstring WithoutTrailingSeparators(std::wstring path) {
-    while (!path.empty() && path.back() == L'\\') path.pop_back();
-    return path;
-}
-
 std::vector<std::wstring> DecodeInside(const std::vector<std::string>& paths, const std::wstring& root,
                                        size_t& rejected) {
     std::vector<std::wstring> inside;
     for (const std::string& utf8 : paths) {
-        std::wstring path = BackslashPath(WideFromUtf8(utf8));
+        std::wstring path = NormalPathForm(WideFromUtf8(utf8));
         if (IsStrictlyInsideRoot(path, root)) {
             inside.push_back(path);
         } else {
@@ -49,34 +35,26 @@ std::wstring BackslashPath(const std::wstring& path) {
 }
 
 bool IsAcceptableRoot(const std::wstring& root) {
-    std::wstring path = WithoutTrailingSeparators(BackslashPath(root));
-    std::wstring below;
-    if (path.size() > 3 && path[1] == L':' && path[2] == L'\\' &&
-        ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z'))) {
-        below = path.substr(3);
-    } else if (path.size() > 2 && path[0] == L'\\' && path[1] == L'\\') {
-        // \\server\share must be followed by at least one folder of its own.
-        size_t server = path.find(L'\\', 2);
-        if (server == std::wstring::npos || server == 2) return false;
-        size_t share = path.find(L'\\', server + 1);
-        if (share == std::wstring::npos || share == server + 1) return false;
-        if (!IsSafeRelativePath(path.substr(2, share - 2))) return false;
-        below = path.substr(share + 1);
-    } else {
-        return false;
-    }
-    return IsSafeRelativePath(below);
+    std::wstring normal;
+    return AcceptInstallFolder(root, normal);
 }
 
 bool IsStrictlyInsideRoot(const std::wstring& path, const std::wstring& root) {
-    if (!IsAcceptableRoot(root)) return false;
-    std::wstring prefix = WithoutTrailingSeparators(BackslashPath(root)) + L"\\";
-    std::wstring candidate = BackslashPath(path);
-    if (!StartsWithFolded(candidate, prefix)) return false;
-    // An install into a root written with a trailing "\" stores a doubled separator.
-    size_t start = prefix.size();
-    while (start < candidate.size() && candidate[start] == L'\\') ++start;
-    return IsSafeRelativePath(WithoutTrailingSeparators(candidate.substr(start)));
+    std::wstring normalRoot;
+    if (!AcceptInstallFolder(root, normalRoot)) return false;
+    std::wstring prefix = normalRoot + L"\\";
+    std::wstring candidate = NormalPathForm(path);
+    if (candidate.size() <= prefix.size() || !SameNormalPath(candidate.substr(0, prefix.size()), prefix)) return false;
+    return IsSafeRelativePath(candidate.substr(prefix.size()));
+}
+
+bool EntryAllowsRoot(const std::wstring& uninstallString, const std::wstring& root) {
+    if (uninstallString.empty()) return true;
+    std::wstring uninstaller = NormalPathForm(uninstallString);
+    size_t cut = uninstaller.find_last_of(L'\\');
+    std::wstring entryFolder;
+    return cut != std::wstring::npos && AcceptInstallFolder(uninstaller.substr(0, cut), entryFolder) &&
+           SameNormalPath(entryFolder, NormalPathForm(root));
 }
 
 std::vector<std::wstring> ParentFoldersBelowRoot(const std::vector<std::wstring>& files, const std::wstring& root) {
@@ -96,8 +74,8 @@ std::vector<std::wstring> ParentFoldersBelowRoot(const std::vector<std::wstring>
 
 bool DecodeInstalledItems(const JValue& record, InstalledItems& out) {
     UninstallRecord uninstall{record};
-    std::wstring root = BackslashPath(WideFromUtf8(uninstall.Root()));
-    if (root.empty() || !IsAcceptableRoot(root)) return false;
+    std::wstring root;
+    if (!AcceptInstallFolder(WideFromUtf8(uninstall.Root()), root)) return false;
     InstalledItems items;
     items.root = root;
     items.files = DecodeInside(uninstall.Files(), root, items.rejected);

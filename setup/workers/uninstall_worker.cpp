@@ -88,7 +88,10 @@ void WaitDispatching(HANDLE process, HWND window) {
 
 void RunUninstallCommands(const WorkerHost& host, const JValue& commands, const std::wstring& root) {
     for (size_t i = 0; i < commands.Size(); ++i) {
-        std::wstring command = BuildListedCommand(root, WideFromUtf8(commands.At(i).AsText()));
+        std::wstring element = WideFromUtf8(commands.At(i).AsText());
+        // The uninstaller runs elevated: a program outside the root is never started.
+        if (!IsStrictlyInsideRoot(JoinPath(root, ListedProgram(element)), root)) continue;
+        std::wstring command = BuildListedCommand(root, element);
         if (command.empty()) continue;
         STARTUPINFOW startup = {};
         startup.cb = sizeof startup;
@@ -226,7 +229,9 @@ bool RunUninstall(WorkerHost& host, const std::wstring& uninstallerPath) {
     JValue record;
     if (!ReadConfigRecord(uninstallerPath.empty() ? GetModulePath() : uninstallerPath, record)) return false;
     InstalledItems items;
-    if (!DecodeInstalledItems(record, items)) return false;
+    if (!DecodeInstalledItems(record, items) || !EntryAllowsRoot(ReadProductUninstallString(), items.root)) {
+        return false;
+    }
     const std::wstring& root = items.root;
 
     host.productVersion = InstalledBuildNumber(root);

@@ -10,7 +10,9 @@ namespace kestro {
 // this program's own file). The user's uninstall (mode 0) also moves the bar, deletes
 // the product's user key, runs the record's uninstall commands, may remove the emulator
 // product, and - with an empty path - reports, sends the feedback and posts
-// WM_SETUP_COMPLETE. False when there is no record or no usable root.
+// WM_SETUP_COMPLETE. False when there is no record or no usable root, and when the
+// product's uninstall entry names another folder than the record's root; then nothing
+// is removed.
 bool RunUninstall(WorkerHost& host, const std::wstring& uninstallerPath);
 
 // The file deletion of an uninstall: recorded files (stopping programs that hold

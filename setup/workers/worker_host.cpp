@@ -8,6 +8,7 @@ void StepProgress(WorkerHost& host, ProgressStep step) {
         host.progressBar = step.bar;
     }
     if (step.target >= 0) host.progressTarget = step.target;
+    if (host.progressObserver) host.progressObserver(step);
 }
 
 void SetStatusText(WorkerHost& host, const std::wstring& text) {

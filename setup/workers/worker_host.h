@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <string>
 
@@ -44,6 +45,8 @@ struct WorkerHost {
     std::atomic<int> progressTarget{0};
     int progressBar = 0;
     std::recursive_mutex progressLock;
+    // Told every step the workers take, in order, on their thread; the window has none.
+    std::function<void(const ProgressStep&)> progressObserver;
 
     std::wstring lastrunPath;  // filled by the install, started by the finish page
     JValue instrun;            // filled by the install

@@ -4,9 +4,15 @@
 #include <shlobj.h>
 
 #include "setup/engine/folders.h"
+#include "setup/engine/registry_key.h"
 #include "setup/workers/product_names.h"
 
 namespace kestro {
+namespace {
+
+constexpr DWORD kUninstallStringChars = 520;
+
+}  // namespace
 
 bool PathExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -34,6 +40,14 @@ std::wstring ProductDataFolder() {
     wchar_t common[MAX_PATH] = {};
     if (!SHGetSpecialFolderPathW(nullptr, common, CSIDL_COMMON_APPDATA, FALSE)) return std::wstring();
     return std::wstring(common) + kProductDataTail;
+}
+
+std::wstring ReadProductUninstallString() {
+    RegistryKey key;
+    if (key.Open(HKEY_LOCAL_MACHINE, kProductUninstallKey, KEY_READ) != ERROR_SUCCESS) return std::wstring();
+    wchar_t buffer[kUninstallStringChars] = {};
+    if (key.QueryText(L"UninstallString", buffer, kUninstallStringChars) != ERROR_SUCCESS) return std::wstring();
+    return buffer;
 }
 
 std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) { return folder + L"\\" + name; }

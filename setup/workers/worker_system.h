@@ -15,6 +15,10 @@ unsigned ReportedMajorVersion();
 // otherwise below the all-users application data. Not created.
 std::wstring ProductDataFolder();
 
+// UninstallString of the product's uninstall entry (HKLM, read into 520 characters), or
+// empty when there is no entry.
+std::wstring ReadProductUninstallString();
+
 // Every "%s\unins000.exe"-style path of the product joined with one backslash.
 std::wstring JoinPath(const std::wstring& folder, const std::wstring& name);
 

@@ -213,15 +213,19 @@ class Driver:
                 f.truncate(os.path.getsize(out) - 1000)
         return out
 
-    def installed_folder(self):
-        """The folder of the installed uninstaller, as a path of this machine."""
+    def uninstall_string(self):
         out = run("wine", "reg", "query", UNINSTALL_KEY, "/v", "UninstallString", "/reg:32").stdout
         for line in out.decode("utf-8", "replace").splitlines():
             if "UninstallString" in line and "REG_SZ" in line:
-                path = line.split("REG_SZ", 1)[1].strip()
-                unix = run("winepath", "-u", path).stdout.decode().strip()
-                return os.path.dirname(unix)
+                return line.split("REG_SZ", 1)[1].strip()
         return None
+
+    def installed_folder(self):
+        """The folder of the installed uninstaller, as a path of this machine."""
+        path = self.uninstall_string()
+        if path is None:
+            return None
+        return os.path.dirname(run("winepath", "-u", path).stdout.decode().strip())
 
     def registry_has_product(self):
         return run("wine", "reg", "query", UNINSTALL_KEY, "/reg:32").returncode == 0
@@ -267,8 +271,9 @@ class Driver:
 
     def install_through_the_custom_page(self, package):
         s = self.screen
-        # The path box takes the printable ASCII characters but no blanks.
-        target = "C:\\kestro-gui\\Games\\Kestro"
+        # The path box takes the printable ASCII characters but no blanks. Typed with "/":
+        # the install must still land in (and record, and start from) the "\\" form.
+        target = "C:/kestro-gui/Games/Kestro"
         target_unix = os.path.join(os.environ["WINEPREFIX"], "drive_c", "kestro-gui", "Games", "Kestro")
         shutil.rmtree(os.path.dirname(os.path.dirname(target_unix)), ignore_errors=True)
         process = self.start(package)
@@ -294,15 +299,17 @@ class Driver:
         s.click(o, AGREEMENT_BOX)
         check(s.pixel(o, PUBLISH_BUTTON) == button_agreed, "checking the agreement box enables it again")
 
-        s.click(o, PATH_BOX)
-        s.clear_field()
-        s.type("Games")
-        s.click(o, PUBLISH_BUTTON)
-        box = s.message_box()
-        check(box is not None, "a relative folder gives the folder message")
-        s.shoot("04-invalid-folder")
-        s.dismiss(box)
-        check(not s.on_band_page(o), "the custom page stays after the folder message")
+        for folder, what, shot in (("Games", "a relative folder", "04-invalid-folder"), ("C:\\", "a drive root", None)):
+            s.click(o, PATH_BOX)
+            s.clear_field()
+            s.type(folder)
+            s.click(o, PUBLISH_BUTTON)
+            box = s.message_box()
+            check(box is not None, what + " gives the folder message")
+            if shot:
+                s.shoot(shot)
+            s.dismiss(box)
+            check(not s.on_band_page(o), "the custom page stays after the folder message for " + what)
 
         s.click(o, PATH_BOX)
         s.clear_field()
@@ -316,6 +323,8 @@ class Driver:
         s.shoot("06-finish", o)
         check(os.path.exists(os.path.join(target_unix, "data", "readme.txt")), "the product's files are installed")
         check(self.registry_has_product(), "the uninstall entry is written")
+        check(self.uninstall_string() == "C:\\kestro-gui\\Games\\Kestro\\unins000.exe",
+              "the uninstall entry names the folder with backslashes only")
         sets = self.stats("set")
         if sets is not None:
             check(any(r.get("op") == 1 for r in sets), "the install is reported with op 1")

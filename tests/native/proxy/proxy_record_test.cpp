@@ -53,6 +53,28 @@ TEST(ProxyRecord, AutoConfigurationConstantReadsAsPac) {
     EXPECT_EQ(value["port"].AsInt(), 0);
 }
 
+TEST(ProxyRecord, TheAgentTakesRecordsOfType0And1Only) {
+    ProxyRecordFields fields;
+    ASSERT_TRUE(ReadProxyRecord("{\"type\":1,\"host\":\"h\",\"port\":3128,\"user\":\"u\",\"password\":\"p\","
+                                "\"domain\":\"d\",\"pac\":true}",
+                                fields));
+    EXPECT_EQ(fields.host, "h");
+    EXPECT_EQ(fields.port, 3128);
+    EXPECT_EQ(fields.user, "u");
+    EXPECT_EQ(fields.password, "p");
+    EXPECT_EQ(fields.domain, "d");
+    EXPECT_TRUE(fields.pac);
+    ProxyRecordFields fixed;
+    ASSERT_TRUE(ReadProxyRecord("{\"type\":0,\"host\":\"q\",\"port\":81}", fixed));
+    EXPECT_EQ(fixed.host, "q");
+    EXPECT_EQ(fixed.port, 81);
+    EXPECT_EQ(fixed.user, "");
+    EXPECT_FALSE(fixed.pac);
+    EXPECT_FALSE(ReadProxyRecord("{\"type\":2,\"host\":\"h\",\"port\":1}", fields));
+    EXPECT_FALSE(ReadProxyRecord("{\"host\":\"h\",\"port\":1}", fields));
+    EXPECT_FALSE(ReadProxyRecord("", fields));
+}
+
 TEST(PacAnswer, FirstProxyOfTheListWins) {
     std::string host;
     int port = 0;

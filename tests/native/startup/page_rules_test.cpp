@@ -1,19 +1,38 @@
 #include "setup/window/page_rules.h"
+#include "setup/workers/install_root.h"
 
 #include <gtest/gtest.h>
 
 namespace kestro {
 namespace {
 
-TEST(InstallFolder, OnlyAbsoluteDriveOrSharePathsAreAccepted) {
-    EXPECT_TRUE(IsAcceptableInstallFolder(L"C:\\Games\\Tarnwell\\KestroGC"));
-    EXPECT_TRUE(IsAcceptableInstallFolder(L"D:\\"));
-    EXPECT_TRUE(IsAcceptableInstallFolder(L"\\\\server\\share\\Kestro"));
-    EXPECT_FALSE(IsAcceptableInstallFolder(L""));
-    EXPECT_FALSE(IsAcceptableInstallFolder(L"Games\\Kestro"));
-    EXPECT_FALSE(IsAcceptableInstallFolder(L"\\Games"));
-    EXPECT_FALSE(IsAcceptableInstallFolder(L"C:Games"));
-    EXPECT_FALSE(IsAcceptableInstallFolder(L"\\\\server"));
+// Every source of a target folder ends in one normal form; drive and share roots,
+// relative and climbing folders are refused. Expected forms worked out by hand.
+TEST(InstallFolder, OneNormalFormAndOnlyFoldersBelowADriveOrShare) {
+    const std::pair<const wchar_t*, const wchar_t*> accepted[] = {
+        {L"C:\\Games\\Tarnwell\\KestroGC", L"C:\\Games\\Tarnwell\\KestroGC"},
+        {L"C:/Games", L"C:\\Games"},                                                    // typed with "/"
+        {L"C:\\\\Tarnwell\\KestroGC", L"C:\\Tarnwell\\KestroGC"},                     // /D C:\ + the product folder
+        {L"C:\\Games\\\\Tarnwell\\KestroGC", L"C:\\Games\\Tarnwell\\KestroGC"},       // /D C:\Games\ + ...
+        {L"C:\\Dot\\.\\Tarnwell\\KestroGC", L"C:\\Dot\\Tarnwell\\KestroGC"},         // /D C:\Dot\.
+        {L"D:\\Games\\", L"D:\\Games"},
+        {L"d:/a//b/./c/", L"d:\\a\\b\\c"},
+        {L"\\\\server\\share\\Kestro", L"\\\\server\\share\\Kestro"},
+        {L"//server/share//Kestro/", L"\\\\server\\share\\Kestro"},
+    };
+    for (const auto& c : accepted) {
+        std::wstring normal;
+        EXPECT_TRUE(AcceptInstallFolder(c.first, normal)) << c.first;
+        EXPECT_EQ(normal, c.second);
+    }
+    for (const wchar_t* refused : {L"", L"C:\\", L"C:/", L"C:", L"C:\\.", L"C:\\\\", L"Games\\Kestro", L"Games",
+                                   L"\\Tarnwell\\KestroGC", L"C:Games", L"C:\\Games\\..\\Windows", L"C:\\Games\\..",
+                                   L"\\\\server", L"\\\\server\\share", L"\\\\server\\share\\", L"\\\\\\server\\share\\K",
+                                   L"\\\\?\\C:\\Games", L"C:\\Games \\K", L"C:\\a|b"}) {
+        std::wstring normal = L"untouched";
+        EXPECT_FALSE(AcceptInstallFolder(refused, normal)) << refused;
+        EXPECT_EQ(normal, L"untouched");
+    }
 }
 
 TEST(BrowseChoice, AppendsTheProductFolderWithExactlyOneSeparator) {

@@ -20,6 +20,11 @@ TEST(TargetFolder, SlashDWinsOverEverything) {
     in.baseFolder = L"C:\\Games";
     in.previousUninstaller = L"E:\\Old\\unins000.exe";
     EXPECT_EQ(ChooseTargetFolder(in), L"C:\\Games\\Tarnwell\\KestroGC");
+    // In its normal form when the install accepts it; as given (to be refused) when not.
+    in.baseFolder = L"C:/Games/";
+    EXPECT_EQ(ChooseTargetFolder(in), L"C:\\Games\\Tarnwell\\KestroGC");
+    in.baseFolder = L"";
+    EXPECT_EQ(ChooseTargetFolder(in), L"\\Tarnwell\\KestroGC");
 }
 
 TEST(TargetFolder, AnOlderInstallationsFolderIsReusedOnlyWhileItExists) {
@@ -29,6 +34,14 @@ TEST(TargetFolder, AnOlderInstallationsFolderIsReusedOnlyWhileItExists) {
     auto gone = Inputs({});
     gone.previousUninstaller = L"E:\\Old\\Kestro\\unins000.exe";
     EXPECT_EQ(ChooseTargetFolder(gone), L"C:\\Program Files (x86)\\Tarnwell\\KestroGC");
+    // An entry written with mixed separators names the same folder, in its normal form.
+    auto mixed = Inputs({L"E:\\Old\\Kestro"});
+    mixed.previousUninstaller = L"E:/Old//Kestro/unins000.exe";
+    EXPECT_EQ(ChooseTargetFolder(mixed), L"E:\\Old\\Kestro");
+    // An installation in a drive root could not be removed again: not offered.
+    auto root = Inputs({L"C:", L"C:\\"});
+    root.previousUninstaller = L"C:\\unins000.exe";
+    EXPECT_EQ(ChooseTargetFolder(root), L"C:\\Program Files (x86)\\Tarnwell\\KestroGC");
 }
 
 TEST(TargetFolder, ProgramFilesIsTheDefault) {

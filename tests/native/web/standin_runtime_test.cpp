@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cmath>
+#include <cstdio>
 #include <string>
 #include <thread>
 #include <vector>
@@ -224,7 +226,7 @@ class TypeCheck : public CefV8Handler {
     if (a.size() < 9) return false;
     std::string r;
     r += a[0]->IsInt() && a[0]->IsUInt() && a[0]->GetIntValue() == 5 ? "i" : "-";
-    r += !a[1]->IsInt() && a[1]->IsUInt() && a[1]->GetUIntValue() == 4000000000u ? "u" : "-";
+    r += a[1]->IsUInt() && a[1]->GetUIntValue() == 4000000000u ? "u" : "-";
     r += !a[2]->IsInt() && a[2]->IsDouble() && a[2]->GetDoubleValue() == 0.5 ? "d" : "-";
     r += a[3]->IsArray() && a[3]->IsObject() && a[3]->GetArrayLength() == 2 ? "a" : "-";
     r += a[4]->IsFunction() && a[4]->IsObject() && !a[4]->IsArray() ? "f" : "-";
@@ -252,6 +254,64 @@ TEST_F(StandInScripts, ScriptValuesAreWrappedWithTheirTypes) {
                 "r[1] + ' ' + (r[0] === o) + ' ' + ('p' in o)"),
             "iudaftnskhc true false");
   EXPECT_EQ(Run(frame, "String(check())"), "undefined");
+}
+
+// How a number answers every number query: the three kind checks as letters,
+// then the int, uint and double getters.
+std::string DescribeNumber(CefRefPtr<CefV8Value> v) {
+  std::string r;
+  r += v->IsInt() ? "i" : "-";
+  r += v->IsUInt() ? "u" : "-";
+  r += v->IsDouble() ? "d" : "-";
+  char real[32];
+  const double d = v->GetDoubleValue();
+  std::snprintf(real, sizeof real, "%.17g", d);
+  return r + " " + std::to_string(v->GetIntValue()) + " " + std::to_string(v->GetUIntValue()) + " " +
+         (std::isnan(d) ? std::string("NaN") : std::string(real));
+}
+
+class NumberProbe : public CefV8Handler {
+ public:
+  bool Execute(const CefString&, CefRefPtr<CefV8Value>, const CefV8ValueList& a, CefRefPtr<CefV8Value>& retval,
+               CefString&) override {
+    if (a.size() != 1) return false;
+    retval = CefV8Value::CreateString(DescribeNumber(a[0]));
+    return true;
+  }
+  IMPLEMENT_REFCOUNTING(NumberProbe);
+};
+
+// The runtime generation's rules: a script number is an int when it fits,
+// else a uint, else a double; the two integer kinds share one 32-bit store
+// and answer to both integer checks.
+TEST_F(StandInScripts, NumbersAnswerAsTheRuntimeGenerationDoes) {
+  app_->extra = new NumberProbe();
+  int64 frame = renderer_->MainFrame(renderer_->CreateBrowser());
+  const struct {
+    const char* script;
+    const char* expected;
+  } rows[] = {
+      {"-1", "iud -1 4294967295 -1"},
+      {"-Math.pow(2, 31)", "iud -2147483648 2147483648 -2147483648"},
+      {"Math.pow(2, 31) - 1", "iud 2147483647 2147483647 2147483647"},
+      {"Math.pow(2, 31)", "iud -2147483648 2147483648 2147483648"},
+      {"Math.pow(2, 32) - 1", "iud -1 4294967295 4294967295"},
+      {"4000000000", "iud -294967296 4000000000 4000000000"},
+      {"Math.pow(2, 32)", "--d 0 0 4294967296"},
+      {"-Math.pow(2, 31) - 1", "--d 0 0 -2147483649"},
+      {"1.5", "--d 0 0 1.5"},
+      {"-0", "--d 0 0 -0"},
+      {"NaN", "--d 0 0 NaN"},
+      {"true", "--- 0 0 0"},
+      {"'7'", "--- 0 0 0"},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(Run(frame, std::string("check(") + row.script + ")"), row.expected) << row.script;
+  }
+  // Values made natively keep the kind they were made as, whole doubles included.
+  EXPECT_EQ(DescribeNumber(CefV8Value::CreateInt(-1)), "iud -1 4294967295 -1");
+  EXPECT_EQ(DescribeNumber(CefV8Value::CreateUInt(4294967295u)), "iud -1 4294967295 4294967295");
+  EXPECT_EQ(DescribeNumber(CefV8Value::CreateDouble(5)), "--d 0 0 5");
 }
 
 TEST_F(StandInScripts, ObjectsNeedACurrentContext) {

@@ -1,4 +1,5 @@
 #include "setup/workers/install_journal.h"
+#include "setup/workers/install_root.h"
 #include "setup/workers/installed_items.h"
 #include "setup/workers/utf8_path.h"
 
@@ -131,6 +132,92 @@ TEST(UninstallScope, RootsBelowADriveOrShareOnly) {
     EXPECT_FALSE(IsAcceptableRoot(L"relative\\folder"));
     EXPECT_FALSE(IsAcceptableRoot(L"C:\\Games\\..\\Windows"));
     EXPECT_FALSE(IsAcceptableRoot(L""));
+}
+
+// The normal form holds no "/", no empty, "." or ".." component, and its root (drive
+// or share) has at least one folder below it; checked here without the rule's own code.
+bool LooksNormal(const std::wstring& folder) {
+    if (folder.find(L'/') != std::wstring::npos) return false;
+    size_t below = 0;
+    if (folder.size() > 3 && folder[1] == L':' && folder[2] == L'\\') {
+        below = 3;
+    } else if (folder.compare(0, 2, L"\\\\") == 0) {
+        below = folder.find(L'\\', folder.find(L'\\', 2) + 1) + 1;
+        if (below == 0 || folder.find(L'\\', 2) == 2) return false;
+    } else {
+        return false;
+    }
+    std::wstring rest = folder.substr(below) + L"\\";
+    for (size_t start = 0, end; (end = rest.find(L'\\', start)) != std::wstring::npos; start = end + 1) {
+        std::wstring component = rest.substr(start, end - start);
+        if (component.empty() || component == L"." || component == L"..") return false;
+    }
+    return true;
+}
+
+// Folder texts built from the pieces they are made of, in many orders: whatever the
+// install accepts is, in its normal form, a root its uninstaller takes back with every
+// file installed below it; whatever the install refuses, the uninstaller refuses too.
+TEST(UninstallScope, EveryFolderTheInstallAcceptsItsUninstallerRemoves) {
+    const wchar_t* const pieces[] = {L"C:", L"d:", L"\\", L"/", L"\\\\", L".", L"..", L"Games", L"My Games", L"游戏",
+                                     L" ", L"a.", L"x:y", L"CON", L"*", L"srv", L"Tarnwell\\KestroGC"};
+    uint32_t state = 2463534242u;
+    auto next = [&state] {
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        return state;
+    };
+    size_t acceptedCount = 0;
+    for (int i = 0; i < 30000; ++i) {
+        std::wstring text = (i % 3 == 0) ? L"C:\\" : (i % 3 == 1 ? L"\\\\srv\\share" : L"");
+        for (uint32_t n = next() % 8; n > 0; --n) text += pieces[next() % (sizeof pieces / sizeof *pieces)];
+        SCOPED_TRACE(Utf8FromWide(text));
+        std::wstring normal;
+        const bool accepted = AcceptInstallFolder(text, normal);
+
+        JValue asGiven;
+        JValue setup = JValue::Object();
+        setup.Set("root", Encoded(text));
+        asGiven.Set("setup", setup);
+        InstalledItems given;
+        ASSERT_EQ(DecodeInstalledItems(asGiven, given), accepted);
+        if (!accepted) continue;
+        ++acceptedCount;
+        ASSERT_TRUE(LooksNormal(normal)) << Utf8FromWide(normal);
+        EXPECT_EQ(given.root, normal);
+        std::wstring again;
+        ASSERT_TRUE(AcceptInstallFolder(normal, again));
+        EXPECT_EQ(again, normal);
+
+        // What an install into the normal form records, and what its uninstaller then takes.
+        ExtractionJournal journal;
+        journal.AddFile(normal + L"\\KestroGC.exe");
+        journal.AddFolderEntry(normal + L"\\res");
+        journal.AddFile(normal + L"\\res/a.png");
+        JValue written = BuildUninstallRecord(ShippedConfig(), normal, 30001, journal);
+        InstalledItems items;
+        ASSERT_TRUE(DecodeInstalledItems(written, items));
+        EXPECT_EQ(items.root, normal);
+        EXPECT_EQ(items.files, (std::vector<std::wstring>{normal + L"\\KestroGC.exe", normal + L"\\res\\a.png"}));
+        EXPECT_EQ(items.folders, std::vector<std::wstring>{normal + L"\\res"});
+        EXPECT_EQ(items.rejected, 0u);
+        EXPECT_TRUE(EntryAllowsRoot(normal + L"\\unins000.exe", items.root));
+        EXPECT_TRUE(EntryAllowsRoot(L"", items.root));
+        EXPECT_FALSE(EntryAllowsRoot(normal + L"\\sub\\unins000.exe", items.root));
+    }
+    // The pieces reach both sides of the rule often.
+    EXPECT_GT(acceptedCount, 1500u);
+    EXPECT_LT(acceptedCount, 27000u);
+}
+
+TEST(UninstallScope, OnlyTheFolderOfTheUninstallEntryMayBeRemoved) {
+    const std::wstring root = L"C:\\Program Files\\Tarnwell\\KestroGC";
+    EXPECT_TRUE(EntryAllowsRoot(L"c:/program files/tarnwell/kestrogc//unins000.exe", root));
+    EXPECT_FALSE(EntryAllowsRoot(L"C:\\Program Files\\Tarnwell\\Other\\unins000.exe", root));
+    EXPECT_FALSE(EntryAllowsRoot(L"C:\\Program Files\\Tarnwell\\unins000.exe", root));
+    EXPECT_FALSE(EntryAllowsRoot(L"C:\\unins000.exe", L"C:\\"));
+    EXPECT_FALSE(EntryAllowsRoot(L"unins000.exe", root));
 }
 
 TEST(UninstallScope, ATamperedRecordKeepsOnlyItsInsidePaths) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "fault_support.h"
+#include "setup/package/file_byte_source.h"
 #include "setup/package/package_reader.h"
 #include "setup/workers/product_names.h"
 
@@ -89,18 +90,21 @@ TEST_F(DamagedPackage, EveryRegionBoundaryCutGivesItsCodeAndNoTemporaryFile) {
         std::wstring path = Write(package_.substr(0, cut.length));
         JValue record;
         EXPECT_EQ(ReadConfigRecord(path, record), cut.recordReadable);
-        std::wstring temp;
+        TempArchive temp;
         EXPECT_EQ(ExtractArchiveToTemp(path, temp), cut.code);
         EXPECT_EQ(TempFolderListing(), tempBefore);
     }
     // Whole, and with a signature's worth of bytes after it: both fine.
     for (const std::string& bytes : {package_, package_ + std::string(4096, 'S')}) {
         std::wstring path = Write(bytes);
-        std::wstring temp;
+        TempArchive temp;
         ASSERT_EQ(ExtractArchiveToTemp(path, temp), 0);
-        EXPECT_EQ(ReadBytes(temp), package_.substr(regions_.archive, regions_.archiveLength));
-        DeleteFileW(temp.c_str());
+        FileByteSource copy(std::move(temp.file));
+        std::string copied(size_t(copy.Size()), '\0');
+        ASSERT_TRUE(copy.ReadAt(0, &copied[0], copied.size()));
+        EXPECT_EQ(copied, package_.substr(regions_.archive, regions_.archiveLength));
     }
+    EXPECT_EQ(TempFolderListing(), tempBefore);
 }
 
 TEST_F(DamagedPackage, AHeaderFlipMovingThePayloadPastTheEndGivesCode1) {
@@ -109,7 +113,7 @@ TEST_F(DamagedPackage, AHeaderFlipMovingThePayloadPastTheEndGivesCode1) {
     std::wstring path = Write(bytes);
     JValue record;
     EXPECT_FALSE(ReadConfigRecord(path, record));
-    std::wstring temp;
+    TempArchive temp;
     EXPECT_EQ(ExtractArchiveToTemp(path, temp), 1);
 }
 

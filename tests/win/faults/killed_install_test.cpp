@@ -1,5 +1,5 @@
-// The real installer killed while it extracts, then run again: the second run completes
-// and leaves the same files as a clean install.
+// The real installer killed while it extracts, then run again: the killed run leaves no
+// temporary archive, and the second run completes with the same files as a clean install.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -96,7 +96,11 @@ protected:
 
 TEST_F(KilledInstall, TheSecondRunCompletesAndMatchesACleanInstall) {
     const std::wstring killedBase = scratch_ + L"\\killed";
+    const std::vector<std::wstring> tempBefore = TempFolderListing();
     ASSERT_TRUE(InstallAndKillMidway(killedBase)) << "the install ended before it could be killed";
+    // The temporary archive, as large as the product, went with the killed process.
+    for (DWORD waited = 0; TempFolderListing() != tempBefore && waited < 3000; waited += 50) Sleep(50);
+    EXPECT_EQ(TempFolderListing(), tempBefore);
     // The kill landed during extraction: the last file, the uninstaller and the registry are not there yet.
     ASSERT_FALSE(Exists(Entry(killedBase, entries_.size() - 1)));
     ASSERT_FALSE(Exists(Installed(killedBase) + L"\\" + kUninstallerFileName));

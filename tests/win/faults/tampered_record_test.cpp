@@ -1,12 +1,12 @@
 // Uninstallers whose record was edited: a drive root or a climbing root, the root
-// itself listed as a file or folder, wildcards. Nothing outside the install folder
-// is touched, and nothing inside it that the record does not name exactly.
+// itself listed as a file or folder, wildcards, commands outside the root. Nothing
+// outside the install folder is touched or started, and nothing inside it that the
+// record does not name exactly.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include "fault_support.h"
-#include "setup/package/package_records.h"
 #include "setup/workers/utf8_path.h"
 
 namespace kestro {
@@ -24,29 +24,11 @@ protected:
         WriteBytes(Target(L"product.txt"), "the product's");
     }
 
-    static std::string Encode(const std::wstring& path) { return UninstallRecord::EncodePath(Utf8FromWide(path)); }
-
     // Runs an uninstaller of the driver program whose record names `root`, `files` and `folders`.
     DriverResult RunUninstaller(const std::wstring& root, const std::vector<std::wstring>& files,
-                                const std::vector<std::wstring>& folders) {
-        JValue record = JValue::Object();
-        record.Set("mode", 0);
-        record.Set("channel", 30001);
-        JValue setup = JValue::Object();
-        setup.Set("root", Encode(root));
-        setup.Set("shortcut", JValue::Object());
-        record.Set("setup", setup);
-        JValue fileList = JValue::Array();
-        for (const std::wstring& f : files) fileList.Append(Encode(f));
-        record.Set("files", fileList);
-        JValue folderList = JValue::Array();
-        for (const std::wstring& f : folders) folderList.Append(Encode(f));
-        record.Set("folders", folderList);
-        std::string uninstaller =
-            MakePackage(ReadBytes(BinFolder() + L"\\kestro_worker_driver.exe"), record.WriteCompact(), "");
-        uninstaller.resize(uninstaller.size() - 4);  // an uninstaller has no archive part
+                                const std::vector<std::wstring>& folders, const JValue& uninstrun = JValue()) {
         std::wstring program = scratch_ + L"\\tampered.exe";
-        WriteBytes(program, uninstaller);
+        WriteBytes(program, MakeUninstaller(L"kestro_worker_driver.exe", root, files, folders, uninstrun));
         return Run(program, L"");
     }
 
@@ -102,6 +84,24 @@ TEST_F(TamperedRecord, PathsClimbingOutOfTheRootAreSkippedOthersStillGo) {
         {Target(L"..\\"), Target(L"./..")});
     EXPECT_EQ(result.Posted(), 0x8401);
     EXPECT_FALSE(Exists(Target(L"product.txt")));
+    ExpectOutsideUntouched();
+}
+
+// The uninstaller runs elevated: a recorded command starts only from inside the root.
+TEST_F(TamperedRecord, UninstallCommandsRunOnlyFromInsideTheRoot) {
+    const std::string fixture = ReadBytes(BinFolder() + L"\\kestro_worker_fixture.exe");
+    WriteBytes(Target(L"inside.exe"), fixture);
+    const std::wstring outside = scratch_ + L"\\outside.exe";
+    WriteBytes(outside, fixture);
+    JValue commands = JValue::Array();
+    commands.Append("inside.exe ran");
+    commands.Append("../outside.exe climbed");
+    commands.Append("\"sub\\..\\..\\outside.exe\" quoted");
+    commands.Append(Utf8FromWide(outside) + " absolute");
+    DriverResult result = RunUninstaller(target_, {Target(L"product.txt")}, {}, commands);
+    EXPECT_EQ(result.Posted(), 0x8401);
+    EXPECT_EQ(ReadBytes(Target(L"inside.exe.args")), "ran\n");
+    EXPECT_FALSE(Exists(outside + L".args"));
     ExpectOutsideUntouched();
 }
 

@@ -142,6 +142,36 @@ TEST_F(HttpAgentTest, LowLevelReadsDeliverBytesThatCameWithTheHeadersFirst) {
     EXPECT_NE(server.Requests()[0].find("X-Count: 7-seven\r\n"), std::string::npos);
 }
 
+TEST_F(HttpAgentTest, TheReceiveSizeBoundsEveryReceive) {
+    std::string body;
+    for (int i = 0; i < 10000; ++i) body += static_cast<char>('a' + i % 26);
+    ScriptedServer server([&body](const std::string&) {
+        ScriptedReply reply;
+        reply.pieces = {std::string(kOk) + "Content-Length: 10000\r\n\r\n", body};
+        return reply;
+    });
+    CHttpAgent agent;
+    agent.SetTimeout(5);
+    ASSERT_EQ(agent.Open("127.0.0.1", server.Port(), "GET", "/sizes", "HTTP/1.1"), 1);
+    ASSERT_EQ(agent.SendRequest(), 1);
+    // The whole body is waiting before each read, so only the receive size can cut it.
+    Sleep(300);
+    std::string piece, got;
+    ASSERT_EQ(agent.ReadSome(piece), 1);
+    EXPECT_EQ(piece.size(), 4096u);
+    got += piece;
+    ASSERT_EQ(agent.SetReceiveBufferSize(3), 1);
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_EQ(agent.ReadSome(piece), 1);
+        EXPECT_EQ(piece.size(), 3u);
+        got += piece;
+    }
+    ASSERT_EQ(agent.SetReceiveBufferSize(2097152), 1);
+    ASSERT_EQ(agent.ReadSome(piece), 1);
+    got += piece;
+    EXPECT_EQ(got, body);
+}
+
 TEST_F(HttpAgentTest, ReadBodyExactKeepsTheExcessForTheNextRead) {
     ScriptedServer server([](const std::string&) {
         return ScriptedServer::Whole(std::string(kOk) + "Content-Length: 3\r\n\r\nabcNEXT");

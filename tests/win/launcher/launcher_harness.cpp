@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+#include "outside/hubshell/hubshell.h"
 #include "outside/tarnlib/tarnlib_registry.h"
 
 namespace kestro::test {
@@ -277,6 +278,65 @@ std::wstring Utf16Hex(const std::wstring& text) {
         }
     }
     return out;
+}
+
+PeerPipe::PeerPipe(DWORD inBufferBytes)
+    : pipe_(CreateNamedPipeW(kHandOverPipeName, PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED,
+                             PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT, 1, 4096, inBufferBytes, 0,
+                             nullptr)),
+      connected_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+
+PeerPipe::~PeerPipe() { Disconnect(); }
+
+bool PeerPipe::Finish(OVERLAPPED& operation, DWORD timeoutMs, DWORD* bytes) {
+    if (WaitForSingleObject(operation.hEvent, timeoutMs) != WAIT_OBJECT_0) CancelIo(pipe_.get());
+    // The OVERLAPPED must outlive the operation: wait for it to end, cancelled or not.
+    return GetOverlappedResult(pipe_.get(), &operation, bytes, TRUE) != FALSE;
+}
+
+bool PeerPipe::Listen() {
+    if (!pipe_ || !connected_) return false;
+    connect_ = OVERLAPPED{};
+    connect_.hEvent = connected_.get();
+    ResetEvent(connected_.get());
+    if (ConnectNamedPipe(pipe_.get(), &connect_)) return true;
+    const DWORD error = GetLastError();
+    if (error == ERROR_PIPE_CONNECTED) {
+        SetEvent(connected_.get());
+        return true;
+    }
+    listening_ = error == ERROR_IO_PENDING;
+    return listening_;
+}
+
+bool PeerPipe::WaitConnected(DWORD timeoutMs) {
+    if (!listening_) return WaitForSingleObject(connected_.get(), 0) == WAIT_OBJECT_0;
+    listening_ = false;
+    DWORD bytes = 0;
+    return Finish(connect_, timeoutMs, &bytes);
+}
+
+bool PeerPipe::ReadMessage(DWORD timeoutMs, std::string* bytes) {
+    UniqueHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!done) return false;
+    std::string buffer(70000, '\0');
+    OVERLAPPED read{};
+    read.hEvent = done.get();
+    DWORD got = 0;
+    bool ok = ReadFile(pipe_.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &got, &read) != FALSE;
+    if (!ok && GetLastError() == ERROR_IO_PENDING) ok = Finish(read, timeoutMs, &got);
+    if (!ok) return false;
+    bytes->assign(buffer.data(), got);
+    return true;
+}
+
+void PeerPipe::Disconnect() {
+    if (listening_) {
+        listening_ = false;
+        DWORD bytes = 0;
+        Finish(connect_, 0, &bytes);
+    }
+    if (pipe_) DisconnectNamedPipe(pipe_.get());
 }
 
 }  // namespace kestro::test

@@ -69,4 +69,33 @@ private:
 
 std::wstring Utf16Hex(const std::wstring& text);
 
+// The server end of the hand-over pipe, played by a test: one instance in
+// message mode, driven step by step. With |inBufferBytes| 0 there is no room
+// for a message, so a client's write completes only when it is read.
+class PeerPipe {
+public:
+    explicit PeerPipe(DWORD inBufferBytes);
+    ~PeerPipe();
+    PeerPipe(const PeerPipe&) = delete;
+    PeerPipe& operator=(const PeerPipe&) = delete;
+
+    // Starts waiting for a client; false when the pipe could not be made.
+    bool Listen();
+    // Whether a client is connected, waiting up to |timeoutMs| for one.
+    bool WaitConnected(DWORD timeoutMs);
+    // One whole message, waiting up to |timeoutMs| for it.
+    bool ReadMessage(DWORD timeoutMs, std::string* bytes);
+    // Drops the client; Listen again to take the next one.
+    void Disconnect();
+
+private:
+    // Ends the pending operation on |operation|, cancelling it after |timeoutMs|; true when it succeeded.
+    bool Finish(OVERLAPPED& operation, DWORD timeoutMs, DWORD* bytes);
+
+    UniqueHandle pipe_;
+    UniqueHandle connected_;
+    OVERLAPPED connect_{};
+    bool listening_ = false;
+};
+
 }  // namespace kestro::test

@@ -224,13 +224,55 @@ TEST_F(LauncherTest, SimultaneousHandOversAllArriveWhole) {
     EXPECT_EQ(CloseGameCenter(first, window), 0u);
 }
 
-// Second starts that are not from a link bring the running window forward instead.
+// A top-level "CHWindow" of this test process with another caption than the
+// running game centre's. It counts the messages that bringing a window forward
+// sends it: restore, show, move in the order of windows.
+class DecoyWindow {
+public:
+    explicit DecoyWindow(const wchar_t* caption) {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof(windowClass);
+        windowClass.lpfnWndProc = &DecoyWindow::Procedure;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = kHubshellWindowClass;
+        // An earlier test of this process may have registered it already.
+        RegisterClassExW(&windowClass);
+        window_ = CreateWindowExW(0, kHubshellWindowClass, caption, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 200, 400,
+                                  300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        if (window_) SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    ~DecoyWindow() {
+        if (window_) DestroyWindow(window_);
+    }
+    DecoyWindow(const DecoyWindow&) = delete;
+    DecoyWindow& operator=(const DecoyWindow&) = delete;
+
+    HWND get() const { return window_; }
+    int touches = 0;
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<DecoyWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (self && (message == WM_SYSCOMMAND || message == WM_SHOWWINDOW || message == WM_WINDOWPOSCHANGING)) {
+            ++self->touches;
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+
+    HWND window_ = nullptr;
+};
+
+// Second starts that are not from a link bring the running window forward instead:
+// the window of the edition's title, here one that is not the default. A decoy
+// captioned with the default title lies above it, where a search by class alone
+// or for the default title would find the decoy first.
 class ActivationTest : public LauncherTest {
 protected:
     void SetUp() override {
         LauncherTest::SetUp();
-        window_ = StartGameCenter(first_);
+        window_ = StartGameCenter(first_, kEditionTitle);
         ASSERT_NE(window_, nullptr);
+        ASSERT_NE(decoy_.get(), nullptr);
     }
     void TearDown() override {
         if (window_ && IsWindow(window_)) {
@@ -243,31 +285,60 @@ protected:
             EXPECT_NE(line.entry, L"Hubshell::PipeMessage");
         }
     }
+    // Puts the decoy in the state |show| gives it, first among the windows of its class.
+    void PlaceDecoy(int show) {
+        const HWND decoy = decoy_.get();
+        ShowWindow(decoy, show);
+        for (DWORD start = GetTickCount(); GetTickCount() - start < 3000;) {
+            SetWindowPos(decoy, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            Pump(50);
+            if (FindWindowW(kHubshellWindowClass, nullptr) == decoy) break;
+        }
+        ASSERT_EQ(FindWindowW(kHubshellWindowClass, nullptr), decoy);
+        ASSERT_EQ(FindWindowW(kHubshellWindowClass, kEditionTitle), window_);
+        decoyIconic_ = IsIconic(decoy) != FALSE;
+        decoyVisible_ = IsWindowVisible(decoy) != FALSE;
+        decoy_.touches = 0;
+    }
+    void ExpectDecoyUntouched() {
+        EXPECT_EQ(decoy_.touches, 0);
+        EXPECT_EQ(IsIconic(decoy_.get()) != FALSE, decoyIconic_);
+        EXPECT_EQ(IsWindowVisible(decoy_.get()) != FALSE, decoyVisible_);
+    }
 
-    ScopedTheme theme_{L"default"};
+    static constexpr wchar_t kEditionTitle[] = L"Quenta模拟器";
+    ScopedTheme theme_{L"quenta"};
     Launched first_;
     HWND window_ = nullptr;
+    DecoyWindow decoy_{L"Kestro 模拟器"};
+    bool decoyIconic_ = false;
+    bool decoyVisible_ = false;
 };
 
 TEST_F(ActivationTest, MinimisedWindowIsRestoredByAStartWithOnlyThreeWords) {
     ShowWindow(window_, SW_MINIMIZE);
     ASSERT_TRUE(IsIconic(window_));
+    ASSERT_NO_FATAL_FAILURE(PlaceDecoy(SW_MINIMIZE));
+    ASSERT_TRUE(IsIconic(decoy_.get()));
     Launched second;
     EXPECT_EQ(RunSecondStart(L"\"gcapp://open?id=1\" -from", second), 0u);
     Pump(200);
     EXPECT_FALSE(IsIconic(window_));
     EXPECT_TRUE(IsWindowVisible(window_));
+    ExpectDecoyUntouched();
     ExpectNoHandOver();
 }
 
 TEST_F(ActivationTest, HiddenWindowIsShownByAStartWithAnotherWordAfterFrom) {
     ShowWindow(window_, SW_HIDE);
     ASSERT_FALSE(IsWindowVisible(window_));
+    ASSERT_NO_FATAL_FAILURE(PlaceDecoy(SW_HIDE));
     Launched second;
     EXPECT_EQ(RunSecondStart(L"\"gcapp://open?id=1\" -from desktop", second), 0u);
     Pump(200);
     EXPECT_TRUE(IsWindowVisible(window_));
     EXPECT_FALSE(IsIconic(window_));
+    ExpectDecoyUntouched();
     ExpectNoHandOver();
 }
 
@@ -280,6 +351,7 @@ bool IsAbove(HWND upper, HWND lower) {
 }
 
 TEST_F(ActivationTest, VisibleWindowIsLiftedAboveOthersAndLeftNonTopmost) {
+    ASSERT_NO_FATAL_FAILURE(PlaceDecoy(SW_SHOWNOACTIVATE));
     HWND cover = CreateWindowExW(0, L"STATIC", L"cover", WS_POPUP | WS_VISIBLE, 100, 60, 600, 400, nullptr, nullptr,
                                  GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(cover, nullptr);
@@ -291,6 +363,8 @@ TEST_F(ActivationTest, VisibleWindowIsLiftedAboveOthersAndLeftNonTopmost) {
         if (IsAbove(cover, window_)) break;
     }
     ASSERT_TRUE(IsAbove(cover, window_));
+    ASSERT_TRUE(IsAbove(cover, decoy_.get()));
+    decoy_.touches = 0;
 
     Launched second;
     EXPECT_EQ(RunSecondStart(L"", second), 0u);
@@ -298,23 +372,28 @@ TEST_F(ActivationTest, VisibleWindowIsLiftedAboveOthersAndLeftNonTopmost) {
     for (DWORD start = GetTickCount(); !IsAbove(window_, cover) && GetTickCount() - start < 3000;) Pump(50);
     EXPECT_TRUE(IsAbove(window_, cover));
     EXPECT_EQ(GetWindowLongW(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    EXPECT_TRUE(IsAbove(cover, decoy_.get()));
+    ExpectDecoyUntouched();
     DestroyWindow(cover);
     ExpectNoHandOver();
 }
 
 TEST_F(ActivationTest, FullScreenProgramKeepsTheRunningWindowAsItIs) {
     ShowWindow(window_, SW_MINIMIZE);
+    ASSERT_NO_FATAL_FAILURE(PlaceDecoy(SW_MINIMIZE));
     HWND fullScreen = CreateWindowExW(0, L"STATIC", L"game", WS_POPUP | WS_VISIBLE, 0, 0,
                                       GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
                                       GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(fullScreen, nullptr);
     SetForegroundWindow(fullScreen);
     Pump(100);
+    decoy_.touches = 0;
 
     Launched second;
     EXPECT_EQ(RunSecondStart(L"", second), 0u);
     Pump(200);
     EXPECT_TRUE(IsIconic(window_));
+    ExpectDecoyUntouched();
     RecordLine answer;
     ASSERT_TRUE(WaitForEntry(recordPath_, second.pid, L"CHUtilEx::HasFullScreenRuning", 0, &answer));
     EXPECT_EQ(answer.args, std::vector<std::wstring>{L"1"});
@@ -336,6 +415,56 @@ TEST_F(LauncherTest, SecondStartWithoutAServedPipeTriesThreeTimesAndEndsWithZero
     for (const std::wstring& entry : EntriesOf(ReadRecord(recordPath_), second.pid)) {
         EXPECT_NE(entry, L"CHUtilEx::HasFullScreenRuning");
     }
+}
+
+// A running instance that accepts the hand-over and never reads it: the second
+// start gives its write up with the attempt's time, and ends with 0 as soon as
+// three attempts at the most would have.
+TEST_F(LauncherTest, SecondStartEndsWhenTheRunningInstanceAcceptsButNeverReads) {
+    UniqueHandle mutex(CreateMutexW(nullptr, FALSE, kMutexName));
+    ASSERT_TRUE(mutex);
+    PeerPipe peer(0);
+    ASSERT_TRUE(peer.Listen());
+    const DWORD started = GetTickCount();
+    Launched second;
+    EXPECT_EQ(RunSecondStart(L"\"gcapp://open?id=5\" -from oneclick", second), 0u);
+    const DWORD elapsed = GetTickCount() - started;
+    EXPECT_TRUE(peer.WaitConnected(0)) << "the second start never reached the pipe";
+    EXPECT_LT(elapsed, 4500u);
+}
+
+// Another client holds the only instance for 500 ms: the second start waits for
+// it inside its first attempt and connects once it is free, well before the
+// pause that a second attempt would come after.
+TEST_F(LauncherTest, SecondStartConnectsToABusyPipeOnceItIsFree) {
+    UniqueHandle mutex(CreateMutexW(nullptr, FALSE, kMutexName));
+    ASSERT_TRUE(mutex);
+    PeerPipe peer(4096);
+    ASSERT_TRUE(peer.Listen());
+    UniqueFile holder(
+        CreateFileW(kHandOverPipeName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder);
+    ASSERT_TRUE(peer.WaitConnected(1000));
+
+    Launched second = StartLauncher(BinFolder(), L"\"gcapp://open?id=6\" -from oneclick");
+    Track(second);
+    // Its last call into the outside libraries comes just before the hand-over.
+    ASSERT_TRUE(WaitForEntry(recordPath_, second.pid, L"CHUtil::GetCommandArgs", kExitTimeoutMs));
+    const DWORD reached = GetTickCount();
+    Pump(500);
+    holder.reset();
+    peer.Disconnect();
+    ASSERT_TRUE(peer.Listen());
+    ASSERT_TRUE(peer.WaitConnected(3000));
+    const DWORD connectedAfter = GetTickCount() - reached;
+    std::string message;
+    ASSERT_TRUE(peer.ReadMessage(3000, &message));
+    EXPECT_EQ(WaitForExit(second, kExitTimeoutMs), 0u);
+
+    // An attempt given up at the busy pipe would be followed by 1000 ms of pause.
+    EXPECT_LT(connectedAfter, 800u);
+    const std::wstring& line = second.commandLine;
+    EXPECT_EQ(message, std::string(reinterpret_cast<const char*>(line.c_str()), (line.size() + 1) * sizeof(wchar_t)));
 }
 
 TEST_F(LauncherTest, StartEndsWithZeroWhenTheInstanceMutexCannotBeCreated) {

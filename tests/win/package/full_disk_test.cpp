@@ -42,14 +42,14 @@ TEST(FullDisk, TemporaryArchiveOnAFullDiskIsCodeSixAndLeavesNothing) {
     if (disk.empty()) GTEST_SKIP() << "runs as win_full_disk_tests";
     test::BuiltInstaller installer;
     ASSERT_TRUE(installer.Build(Noise(150 * 1024)));
-    std::wstring temp;
+    TempArchive temp;
     int code = 0;
     {
         test::ScopedTempFolder onFullDisk(disk);
         code = ExtractArchiveToTemp(installer.path, temp);
     }
     EXPECT_EQ(code, kSetupWriteTemp);
-    EXPECT_TRUE(temp.empty());
+    EXPECT_TRUE(temp.path.empty());
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW((disk + L"*.zip").c_str(), &found);
     EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "a partial temporary archive was left";

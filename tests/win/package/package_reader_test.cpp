@@ -5,10 +5,10 @@
 #include "package_fixture.h"
 #include "setup/package/package_layout.h"
 #include "setup/package/package_records.h"
+#include "setup/package/file_byte_source.h"
+#include "tools/kestro-pack/memory_zip_io.h"
 #include "tools/kestro-pack/package_builder.h"
 #include "unzip.h"
-// After unzip.h: it needs the I/O types declared there.
-#include "iowin32.h"
 
 namespace kestro {
 namespace {
@@ -32,9 +32,17 @@ void Patch32(std::string& bytes, size_t at, uint32_t value) {
     WriteLe32(reinterpret_cast<unsigned char*>(&bytes[at]), value);
 }
 
-int Extract(const std::wstring& path, std::wstring& temp) {
-    temp.clear();
+int Extract(const std::wstring& path, TempArchive& temp) {
+    temp = TempArchive();
     return ExtractArchiveToTemp(path, temp);
+}
+
+// The temporary archive's bytes, read through its own handle, which is closed after.
+std::string TakeTempBytes(TempArchive& temp) {
+    FileByteSource file(std::move(temp.file));
+    std::string bytes(size_t(file.Size()), '\0');
+    EXPECT_TRUE(bytes.empty() || file.ReadAt(0, &bytes[0], bytes.size()));
+    return bytes;
 }
 
 TEST(ReadConfigRecord, ReadsTheRecordOfAnInstaller) {
@@ -69,9 +77,9 @@ TEST(ReadConfigRecord, ReadsAnUninstallerWhoseRecordFillsTheFile) {
     JValue record;
     ASSERT_TRUE(ReadConfigRecord(folder / L"unins000.exe", record));
     EXPECT_TRUE(PackageConfig{record}.IsUninstaller());
-    std::wstring temp;
+    TempArchive temp;
     EXPECT_EQ(Extract(folder / L"unins000.exe", temp), kSetupBadArchive);
-    EXPECT_TRUE(temp.empty());
+    EXPECT_TRUE(temp.path.empty());
 }
 
 TEST(ReadConfigRecord, NoRecordForPlainProgramsMissingFilesAndBrokenRecords) {
@@ -87,12 +95,13 @@ TEST(ReadConfigRecord, NoRecordForPlainProgramsMissingFilesAndBrokenRecords) {
     EXPECT_FALSE(ReadConfigRecord(installer.path, record));
 }
 
-TEST(ExtractArchiveToTemp, CopiesTheArchiveToAUniqueTemporaryZip) {
+TEST(ExtractArchiveToTemp, CopiesTheArchiveToAUniqueTemporaryZipThatGoesWithItsHandle) {
     BuiltInstaller installer;
     ASSERT_TRUE(installer.Build());
-    std::wstring first, second;
-    ASSERT_EQ(Extract(installer.path, first), kSetupOk);
-    ASSERT_EQ(Extract(installer.path, second), kSetupOk);
+    TempArchive firstArchive, secondArchive;
+    ASSERT_EQ(Extract(installer.path, firstArchive), kSetupOk);
+    ASSERT_EQ(Extract(installer.path, secondArchive), kSetupOk);
+    const std::wstring first = firstArchive.path, second = secondArchive.path;
     EXPECT_NE(first, second);
     std::wstring temp = GetTempFolder();
     ASSERT_EQ(first.size(), temp.size() + 1 + 16 + 4);
@@ -100,36 +109,36 @@ TEST(ExtractArchiveToTemp, CopiesTheArchiveToAUniqueTemporaryZip) {
     EXPECT_EQ(first.find_first_not_of(L"0123456789ABCDEF", temp.size() + 1), temp.size() + 17) << first;
     EXPECT_EQ(first.substr(first.size() - 4), L".zip");
 
+    // While it is held, a reader that does not share deletion cannot open it.
     std::string copied;
-    ASSERT_TRUE(ReadWholeFile(first, copied));
+    EXPECT_TRUE(test::Exists(first));
+    EXPECT_FALSE(ReadWholeFile(first, copied));
+    copied = TakeTempBytes(firstArchive);
+    EXPECT_FALSE(test::Exists(first)) << "the archive outlived its handle";
     ByteSlice archive = ArchiveOf(installer.bytes);
     EXPECT_EQ(copied, installer.bytes.substr(size_t(archive.start), size_t(archive.length)));
 
-    // minizip opens it through its Unicode file functions and finds the Chinese entry.
-    zlib_filefunc64_def functions;
-    fill_win32_filefunc64W(&functions);
-    unzFile zip = unzOpen2_64(first.c_str(), &functions);
+    // minizip reads the copy and finds the Chinese entry under its code-page name.
+    zlib_filefunc64_def functions = MemoryZipFunctions(&copied);
+    unzFile zip = unzOpen2_64("", &functions);
     ASSERT_TRUE(zip);
     EXPECT_EQ(unzLocateFile(zip, test::Utf8(L"data/子目录/模拟器.txt").c_str(), 1), UNZ_END_OF_LIST_OF_FILE)
         << "names are stored in code page 936, not UTF-8";
     std::string gbkName = "data/\xD7\xD3\xC4\xBF\xC2\xBC/\xC4\xA3\xC4\xE2\xC6\xF7.txt";
     EXPECT_EQ(unzLocateFile(zip, gbkName.c_str(), 1), UNZ_OK);
     unzClose(zip);
-    DeleteFileW(first.c_str());
-    DeleteFileW(second.c_str());
+    secondArchive = TempArchive();
+    EXPECT_FALSE(test::Exists(second));
 }
 
 TEST(ExtractArchiveToTemp, SignatureAfterTheArchiveIsIgnored) {
     BuiltInstaller installer;
     ASSERT_TRUE(installer.Build());
     ASSERT_TRUE(WriteWholeFile(installer.path, installer.bytes + std::string(2048, '\x30')));
-    std::wstring temp;
+    TempArchive temp;
     ASSERT_EQ(Extract(installer.path, temp), kSetupOk);
-    std::string copied;
-    ASSERT_TRUE(ReadWholeFile(temp, copied));
     ByteSlice archive = ArchiveOf(installer.bytes);
-    EXPECT_EQ(copied, installer.bytes.substr(size_t(archive.start), size_t(archive.length)));
-    DeleteFileW(temp.c_str());
+    EXPECT_EQ(TakeTempBytes(temp), installer.bytes.substr(size_t(archive.start), size_t(archive.length)));
 }
 
 TEST(ExtractArchiveToTemp, LayoutFaultsGiveTheirCodes) {
@@ -143,9 +152,10 @@ TEST(ExtractArchiveToTemp, LayoutFaultsGiveTheirCodes) {
     const uint32_t archiveLength = ReadLe32(reinterpret_cast<const unsigned char*>(good.data()) + archiveField);
     auto codeFor = [&](const std::string& bytes) {
         EXPECT_TRUE(WriteWholeFile(installer.path, bytes));
-        std::wstring temp;
+        TempArchive temp;
         int code = Extract(installer.path, temp);
-        EXPECT_TRUE(temp.empty());
+        EXPECT_TRUE(temp.path.empty());
+        EXPECT_FALSE(temp.file);
         return code;
     };
     std::string bytes = good;
@@ -167,7 +177,7 @@ TEST(ExtractArchiveToTemp, LayoutFaultsGiveTheirCodes) {
     Patch32(bytes, archiveField, 0xFFFFFFFFu);
     EXPECT_EQ(codeFor(bytes), kSetupBadArchive) << "archive length near 4 GiB";
     EXPECT_EQ(codeFor(good.substr(0, good.size() - 1)), kSetupBadArchive) << "truncated archive";
-    std::wstring temp;
+    TempArchive temp;
     EXPECT_EQ(Extract(test::StubProgram(), temp), kSetupBadPackage) << "a plain program";
     EXPECT_EQ(Extract(installer.folder / L"missing.exe", temp), kSetupBadPackage) << "missing file";
 }
@@ -176,14 +186,14 @@ TEST(ExtractArchiveToTemp, UnwritableTemporaryFolderIsCodeSixAndLeavesNothing) {
     BuiltInstaller installer;
     ASSERT_TRUE(installer.Build());
     std::wstring missing = installer.folder / L"no temp here";
-    std::wstring temp;
+    TempArchive temp;
     int code = 0;
     {
         test::ScopedTempFolder elsewhere(missing);
         code = Extract(installer.path, temp);
     }
     EXPECT_EQ(code, kSetupWriteTemp);
-    EXPECT_TRUE(temp.empty());
+    EXPECT_TRUE(temp.path.empty());
     EXPECT_FALSE(test::Exists(missing));
 }
 

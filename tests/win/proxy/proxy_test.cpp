@@ -177,7 +177,7 @@ TEST(AgentWithAutoConfiguration, ScriptChoosesTheProxyPerUrl) {
     ScriptedServer proxy(Answer(kOk));
     ScriptedServer origin(Answer("HTTP/1.1 200 OK\r\nContent-Length: 6\r\n\r\ndirect"));
     std::string script = "function FindProxyForURL(url, host) {\n"
-                         "  if (host == \"viaproxy\") return \"PROXY 127.0.0.1:" + std::to_string(proxy.Port()) +
+                         "  if (url == \"http://viaproxy/a?q=1\") return \"PROXY 127.0.0.1:" + std::to_string(proxy.Port()) +
                          "; PROXY 127.0.0.2:9\";\n"
                          "  return \"DIRECT\";\n}\n";
     ScriptedServer pac(Answer("HTTP/1.1 200 OK\r\nContent-Type: application/x-ns-proxy-autoconfig\r\n"
@@ -191,17 +191,18 @@ TEST(AgentWithAutoConfiguration, ScriptChoosesTheProxyPerUrl) {
 
     std::string host = "before";
     int port = 0;
-    ResolveProxyForUrl(host, port, "http://viaproxy/a");
+    ResolveProxyForUrl(host, port, "http://viaproxy/a?q=1");
     EXPECT_EQ(host, "127.0.0.1");
     EXPECT_EQ(port, proxy.Port());
 
     CHttpAgent agent;
     agent.SetTimeout(5);
     std::string out;
-    EXPECT_EQ(agent.Get(L"viaproxy", 80, L"/a", out, nullptr), 1);
+    // The script is asked with "http://", the host and the path: only that URL goes through the proxy.
+    EXPECT_EQ(agent.Get(L"viaproxy", 80, L"/a?q=1", out, nullptr), 1);
     EXPECT_EQ(out, "proxied");
     ASSERT_EQ(proxy.Requests().size(), 1u);
-    EXPECT_EQ(proxy.Requests()[0].substr(0, 34), "GET http://viaproxy:80/a HTTP/1.1\r");
+    EXPECT_EQ(proxy.Requests()[0].substr(0, 38), "GET http://viaproxy:80/a?q=1 HTTP/1.1\r");
     EXPECT_EQ(agent.Get(L"127.0.0.1", origin.Port(), L"/b", out, nullptr), 1);
     EXPECT_EQ(out, "direct");
     EXPECT_EQ(origin.Requests()[0].substr(0, 17), "GET /b HTTP/1.1\r\n");

@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "setup/engine/shell_file_ops.h"
+#include "setup/package/package_reader.h"
+#include "setup/package/package_records.h"
 #include "setup/workers/product_names.h"
 #include "setup/workers/utf8_path.h"
 #include "worker_test_support.h"
@@ -48,9 +51,31 @@ protected:
         return false;
     }
 
+    static std::wstring WorkCopy() {
+        wchar_t temp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, temp);
+        return std::wstring(temp) + L"KestroGC\\unins000.exe";
+    }
+
+    // Nothing of the product left: folder, registration, protocol, shortcuts.
+    static void ExpectNoTraceOf(const std::wstring& installed) {
+        EXPECT_FALSE(Exists(installed));
+        EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kProductUninstallKey));
+        EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kProductUserKey));
+        EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kProtocolKey));
+        EXPECT_FALSE(Exists(CommonDesktopLink()));
+        EXPECT_FALSE(Exists(StartMenuLinkPath()));
+    }
+
     std::wstring base_;
     std::wstring installed_;
 };
+
+TEST_F(SetupQuietTest, RunsWithoutADisplay) {
+    // The CTest entry unsets DISPLAY: Wine then cannot create the window at all.
+    char display[64] = {};
+    EXPECT_EQ(GetEnvironmentVariableA("DISPLAY", display, sizeof display), 0u) << display;
+}
 
 TEST_F(SetupQuietTest, QuietInstallIntoAFolderWithBlanksWritesFilesRegistryAndReportsOperation1) {
     const std::wstring package = WriteSetupPackage(L"KestroSetup.exe", PlainConfig(), StandardEntries());
@@ -113,12 +138,85 @@ TEST_F(SetupQuietTest, AQuietRunWithoutAModeInItsRecordEndsWith9AndNoMessageBox)
     EXPECT_FALSE(Exists(installed_));
 }
 
+// Each /D form of one folder ends in its normal form: the product lands there, is
+// registered and recorded with backslashes only, and its uninstaller takes back every
+// trace of it. Before, a doubled separator or a "." made an install the uninstaller refused.
+TEST_F(SetupQuietTest, EveryBaseFolderFormTheInstallAcceptsItsUninstallerRemovesWhole) {
+    const std::wstring package = WriteSetupPackage(L"KestroSetup.exe", PlainConfig(), StandardEntries());
+    std::wstring slashed = scratch_ + L"/Slash//Games";
+    for (wchar_t& c : slashed) {
+        if (c == L'\\') c = L'/';
+    }
+    const std::pair<std::wstring, std::wstring> forms[] = {
+        {scratch_ + L"\\Games\\", scratch_ + L"\\Games\\Tarnwell\\KestroGC"},
+        {scratch_ + L"\\Dot\\.", scratch_ + L"\\Dot\\Tarnwell\\KestroGC"},
+        {slashed, scratch_ + L"\\Slash\\Games\\Tarnwell\\KestroGC"},
+        {L"C:\\", L"C:\\Tarnwell\\KestroGC"},
+    };
+    // Left by an earlier run that failed part way.
+    DeleteFolderTree(L"C:\\Tarnwell\\KestroGC");
+    for (const auto& form : forms) {
+        SCOPED_TRACE(Utf8FromWide(form.first));
+        const std::wstring& installed = form.second;
+        ASSERT_FALSE(Exists(installed));
+        // Unquoted, as a script writes it: a quoted "C:\" would end in an escaped quote.
+        ASSERT_EQ(RunAndWait(package, L"/q /D " + form.first), 0u);
+        EXPECT_TRUE(Exists(installed + L"\\res\\sub\\deep.txt"));
+        EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, kProductUninstallKey, L"UninstallString").Text(),
+                  installed + L"\\" + kUninstallerFileName);
+        EXPECT_EQ(ReadValue(HKEY_CLASSES_ROOT, L"gcapp\\DefaultIcon", nullptr).Text(), installed + L"\\KestroGC.exe,0");
+        JValue record;
+        ASSERT_TRUE(ReadConfigRecord(installed + L"\\" + kUninstallerFileName, record));
+        EXPECT_EQ(UninstallRecord{record}.Root(), Utf8FromWide(installed));
+
+        DeleteFileW(WorkCopy().c_str());
+        EXPECT_EQ(RunAndWait(installed + L"\\" + kUninstallerFileName, L"/q"), 0u);
+        EXPECT_TRUE(WaitUntilGone(installed, kUninstallWaitMs));
+        ExpectNoTraceOf(installed);
+    }
+    RemoveDirectoryW(L"C:\\Tarnwell");
+}
+
+TEST_F(SetupQuietTest, AnEmptyBaseFolderIsRefusedBeforeAnythingIsWritten) {
+    const std::wstring package = WriteSetupPackage(L"KestroSetup.exe", PlainConfig(), StandardEntries());
+    // The target would be "\Tarnwell\KestroGC" below the current drive: C: here, so
+    // that a faulty install stays inside the prefix.
+    wchar_t current[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, current);
+    SetCurrentDirectoryW(scratch_.c_str());
+    const DWORD exitCode = RunAndWait(package, L"/q /D \"\"");
+    SetCurrentDirectoryW(current);
+    EXPECT_EQ(exitCode, 11u);
+    EXPECT_FALSE(Exists(L"C:\\Tarnwell\\KestroGC"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kProductUninstallKey));
+    if (StatsLogAvailable()) {
+        EXPECT_TRUE(StatsRequests().empty());
+    }
+}
+
+// The uninstaller runs elevated, its record lies in a folder every user may write to:
+// a record naming another folder than the uninstall entry is refused whole.
+TEST_F(SetupQuietTest, AnUninstallerWhoseRootIsNotTheEntrysFolderFailsWith1AndDeletesNothing) {
+    ASSERT_EQ(QuietInstall(WriteSetupPackage(L"KestroSetup.exe", PlainConfig(), StandardEntries())), 0u);
+    const std::wstring other = scratch_ + L"\\Other";
+    ASSERT_TRUE(CreateDirectoryW(other.c_str(), nullptr));
+    WriteBytes(other + L"\\victim.txt", "not the product's");
+    ClearStatsRequests();
+    WriteBytes(WorkCopy(), MakeUninstaller(L"KestroSetup.exe", other, {other + L"\\victim.txt"}, {}));
+    EXPECT_EQ(RunAndWait(WorkCopy(), L"/q"), 1u);
+    EXPECT_TRUE(Exists(other + L"\\victim.txt"));
+    EXPECT_TRUE(Exists(installed_ + L"\\KestroGC.exe"));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kProductUninstallKey));
+    if (StatsLogAvailable()) {
+        EXPECT_TRUE(StatsRequests().empty());
+    }
+    DeleteFileW(WorkCopy().c_str());
+}
+
 TEST_F(SetupQuietTest, TheInstalledUninstallerCopiesItselfToTheTemporaryFolderAndRemovesTheProduct) {
     ASSERT_EQ(QuietInstall(WriteSetupPackage(L"KestroSetup.exe", PlainConfig(), StandardEntries())), 0u);
     ClearStatsRequests();
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring workCopy = std::wstring(temp) + L"KestroGC\\unins000.exe";
+    const std::wstring workCopy = WorkCopy();
     DeleteFileW(workCopy.c_str());
 
     EXPECT_EQ(RunAndWait(installed_ + L"\\" + kUninstallerFileName, L"/q"), 0u);

@@ -15,6 +15,7 @@ namespace {
 struct BadEntry {
     const char* label;
     ZipEntry entry;
+    bool byHand = false;  // the whole archive written by MakeZipByHand, not minizip
 };
 
 std::vector<BadEntry> BadEntries() {
@@ -36,6 +37,18 @@ std::vector<BadEntry> BadEntries() {
     ZipEntry header{"unopenable.txt", "x"};
     header.badLocalHeader = true;
     cases.push_back({"UnopenableData", header});
+    // Archives of another writer: what minizip reads must still be what the directory says.
+    ZipEntry early{"early.txt", NoiseBytes(5000, 3)};
+    early.sizeBeyondData = 3000;  // a complete deflate stream, 3000 bytes short of the size
+    cases.push_back({"DeflateStreamEndsEarly", early, true});
+    ZipEntry storedCrc{"stored-crc.txt", std::string(5000, 's')};
+    storedCrc.deflate = false;
+    storedCrc.badCrc = true;
+    cases.push_back({"StoredWrongCrc", storedCrc, true});
+    ZipEntry storedSize{"stored-size.txt", std::string(5000, 'z')};
+    storedSize.deflate = false;
+    storedSize.sizeBeyondData = 40;  // runs into the next header
+    cases.push_back({"StoredSizeBeyondItsData", storedSize, true});
     return cases;
 }
 
@@ -53,9 +66,16 @@ TEST_P(FailedInstall, FailsWithCode8AndLeavesNothingItWrote) {
                                      {"nested/no/entries/y.txt", "y"},
                                      GetParam().entry,
                                      {"after.txt", "never"}};
-    DriverResult result = Install(WritePackage(L"setup.exe", StandardConfig(), entries));
+    ClearStatsRequests();
+    const std::string archive = GetParam().byHand ? MakeZipByHand(entries) : MakeZip(entries);
+    DriverResult result = Install(WritePackage(L"setup.exe", StandardConfig(), archive));
     EXPECT_EQ(result.exitCode, 0u);
     EXPECT_EQ(result.Posted(), 0x8402);
+    if (StatsLogAvailable()) {
+        std::vector<JValue> reports = StatsRequests();
+        ASSERT_EQ(reports.size(), 1u);
+        EXPECT_EQ(reports[0]["e"].AsInt(), 8);
+    }
     EXPECT_EQ(result.json["bar"].AsInt(), 0);
     EXPECT_EQ(TargetListing(), std::vector<std::wstring>{L"keep.txt"});
     EXPECT_FALSE(Exists(scratch_ + L"\\evil.txt"));

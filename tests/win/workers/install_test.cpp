@@ -28,6 +28,14 @@ TEST_F(WorkerTest, FreshInstallExtractsEveryEntryAndRecordsItForTheUninstaller) 
     EXPECT_EQ(result.json["operation"].AsInt(), 1);
     EXPECT_EQ(result.json["bar"].AsInt(), 100);
     EXPECT_EQ(result.json["target"].AsInt(), 100);
+    // [bar, target, temporary archives on disk] of each step in order (-1: left as it
+    // was): target 50; bar 50, target 55; 55/60 once the installer is read, before the
+    // temporary archive exists; 60/70 once it is written; 70/85 after extraction, the
+    // archive gone; 85/100 after the desktop shortcuts; bar 100.
+    JValue steps;
+    ASSERT_TRUE(JValue::Parse(
+        std::string("[[-1,50,0],[50,55,0],[55,60,0],[60,70,1],[70,85,0],[85,100,0],[100,-1,0]]"), steps));
+    EXPECT_EQ(result.json["steps"], steps) << result.json["steps"].WriteCompact();
     EXPECT_EQ(WideFromUtf8(result.json["lastrun"].AsText()), Target(L"KestroGC.exe"));
     EXPECT_EQ(result.json["instrun"], config["instrun"]);
 

@@ -58,6 +58,11 @@ TEST_F(UninstallTest, RemovesWhatTheInstallMadeAndKeepsTheUsersFiles) {
     EXPECT_EQ(result.json["operation"].AsInt(), 2);
     EXPECT_EQ(result.json["bar"].AsInt(), 100);
     EXPECT_EQ(result.json["target"].AsInt(), 100);
+    // [bar, target, temporary archives]: target 20; bar 20, target 50 at the shortcuts;
+    // 50/100 at the files; bar 100 at the registry.
+    JValue steps;
+    ASSERT_TRUE(JValue::Parse(std::string("[[-1,20,0],[20,50,0],[50,100,0],[100,-1,0]]"), steps));
+    EXPECT_EQ(result.json["steps"], steps) << result.json["steps"].WriteCompact();
     EXPECT_EQ(WideFromUtf8(result.json["status"].AsText()), L"正在清理注册表...");
     // The record's uninstall command ran, and was waited for, before the files went.
     EXPECT_EQ(ReadBytes(Target(L"tools\\unrun.exe.args")), "uninstrun\n");

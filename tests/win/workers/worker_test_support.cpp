@@ -9,6 +9,7 @@
 
 #include "setup/engine/file_io.h"
 #include "setup/engine/shell_file_ops.h"
+#include "setup/package/package_records.h"
 #include "setup/workers/product_names.h"
 #include "setup/workers/utf8_path.h"
 
@@ -313,21 +314,48 @@ std::vector<ZipEntry> WorkerTest::StandardEntries() {
 namespace {
 
 std::wstring WritePackageOf(const std::wstring& program, const std::wstring& path, const JValue& config,
-                            const std::vector<ZipEntry>& entries) {
-    WriteBytes(path, MakePackage(ReadBytes(BinFolder() + L"\\" + program), config.WriteCompact(), MakeZip(entries)));
+                            const std::string& archive) {
+    WriteBytes(path, MakePackage(ReadBytes(BinFolder() + L"\\" + program), config.WriteCompact(), archive));
     return path;
 }
 
 }  // namespace
 
+std::string MakeUninstaller(const std::wstring& program, const std::wstring& root,
+                            const std::vector<std::wstring>& files, const std::vector<std::wstring>& folders,
+                            const JValue& uninstrun) {
+    auto encode = [](const std::wstring& path) { return UninstallRecord::EncodePath(Utf8FromWide(path)); };
+    JValue record = JValue::Object();
+    record.Set("mode", 0);
+    record.Set("channel", 30001);
+    JValue setup = JValue::Object();
+    setup.Set("root", encode(root));
+    setup.Set("shortcut", JValue::Object());
+    record.Set("setup", setup);
+    JValue fileList = JValue::Array();
+    for (const std::wstring& f : files) fileList.Append(encode(f));
+    record.Set("files", fileList);
+    JValue folderList = JValue::Array();
+    for (const std::wstring& f : folders) folderList.Append(encode(f));
+    record.Set("folders", folderList);
+    if (uninstrun.IsArray()) record.Set("uninstrun", uninstrun);
+    std::string uninstaller = MakePackage(ReadBytes(BinFolder() + L"\\" + program), record.WriteCompact(), "");
+    uninstaller.resize(uninstaller.size() - 4);  // an uninstaller has no archive part
+    return uninstaller;
+}
+
 std::wstring WorkerTest::WritePackage(const std::wstring& fileName, const JValue& config,
                                       const std::vector<ZipEntry>& entries) {
-    return WritePackageOf(L"kestro_worker_driver.exe", scratch_ + L"\\" + fileName, config, entries);
+    return WritePackage(fileName, config, MakeZip(entries));
+}
+
+std::wstring WorkerTest::WritePackage(const std::wstring& fileName, const JValue& config, const std::string& archive) {
+    return WritePackageOf(L"kestro_worker_driver.exe", scratch_ + L"\\" + fileName, config, archive);
 }
 
 std::wstring WorkerTest::WriteSetupPackage(const std::wstring& fileName, const JValue& config,
                                            const std::vector<ZipEntry>& entries) {
-    return WritePackageOf(L"KestroSetup.exe", scratch_ + L"\\" + fileName, config, entries);
+    return WritePackageOf(L"KestroSetup.exe", scratch_ + L"\\" + fileName, config, MakeZip(entries));
 }
 
 DriverResult WorkerTest::Run(const std::wstring& program, const std::wstring& arguments) {
@@ -353,12 +381,14 @@ std::wstring WorkerTest::Target(const std::wstring& relative) const {
     return relative.empty() ? target_ : target_ + L"\\" + relative;
 }
 
-std::vector<std::wstring> WorkerTest::TargetListing() const {
+std::vector<std::wstring> FolderListing(const std::wstring& folder) {
     std::vector<std::wstring> out;
-    ListBelow(target_, L"", out);
+    ListBelow(folder, L"", out);
     std::sort(out.begin(), out.end());
     return out;
 }
+
+std::vector<std::wstring> WorkerTest::TargetListing() const { return FolderListing(target_); }
 
 }  // namespace testing
 }  // namespace kestro

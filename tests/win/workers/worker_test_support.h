@@ -27,6 +27,9 @@ DWORD RunAndWait(const std::wstring& program, const std::wstring& arguments, DWO
 // Waits until the file exists (bounded).
 bool WaitForFile(const std::wstring& path, DWORD timeoutMs = 5000);
 
+// Every path below the folder, relative, folders with a trailing "\", sorted.
+std::vector<std::wstring> FolderListing(const std::wstring& folder);
+
 // Registry in the 32-bit view, as a 32-bit program writes it.
 struct RawValue {
     bool present = false;
@@ -56,6 +59,12 @@ bool StatsLogAvailable();
 std::vector<JValue> StatsRequests();
 void ClearStatsRequests();
 
+// An uninstaller made of `program` (a file of the bin folder) whose record names `root`,
+// `files` and `folders`, and the commands `uninstrun` when that is an array.
+std::string MakeUninstaller(const std::wstring& program, const std::wstring& root,
+                            const std::vector<std::wstring>& files, const std::vector<std::wstring>& folders,
+                            const JValue& uninstrun = JValue());
+
 struct DriverResult {
     DWORD exitCode = DWORD(-1);
     JValue json;
@@ -76,6 +85,8 @@ protected:
 
     // Writes `fileName` into the scratch folder as a package of the driver program.
     std::wstring WritePackage(const std::wstring& fileName, const JValue& config, const std::vector<ZipEntry>& entries);
+    // The same with the archive's bytes as given.
+    std::wstring WritePackage(const std::wstring& fileName, const JValue& config, const std::string& archive);
     // The same around the real installer program, KestroSetup.exe.
     std::wstring WriteSetupPackage(const std::wstring& fileName, const JValue& config,
                                    const std::vector<ZipEntry>& entries);
@@ -85,7 +96,7 @@ protected:
     DriverResult Uninstall(const std::wstring& extraArguments = L"");
 
     std::wstring Target(const std::wstring& relative = L"") const;
-    std::vector<std::wstring> TargetListing() const;  // every path below the target, sorted
+    std::vector<std::wstring> TargetListing() const;  // FolderListing of the target
 
     std::wstring scratch_;
     std::wstring target_;

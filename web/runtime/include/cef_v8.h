@@ -73,11 +73,15 @@ class CefV8Value : public virtual CefBase {
   virtual bool IsUndefined() = 0;
   virtual bool IsNull() = 0;
   virtual bool IsBool() = 0;
-  // A number that is a whole value within the signed 32-bit range.
+  // Numbers come in three kinds: int, uint and double. A script number is an
+  // int when it is a whole value in the signed 32-bit range, else a uint when
+  // in the unsigned range, else a double (negative zero and NaN included);
+  // CreateInt, CreateUInt and CreateDouble make their own kind.
+  // Both integer kinds share one 32-bit store: IsInt and IsUInt are each true
+  // for either kind, so neither tells them apart.
   virtual bool IsInt() = 0;
-  // A number that is a whole value within the unsigned 32-bit range.
   virtual bool IsUInt() = 0;
-  // Any number.
+  // Any number, integers included.
   virtual bool IsDouble() = 0;
   virtual bool IsDate() = 0;
   virtual bool IsString() = 0;
@@ -88,8 +92,11 @@ class CefV8Value : public virtual CefBase {
   virtual bool IsSame(CefRefPtr<CefV8Value> that) = 0;
 
   virtual bool GetBoolValue() = 0;
+  // The integer store read as signed or as unsigned (the int -1 reads as the
+  // uint 0xFFFFFFFF, the uint 2^31 as the int -2^31); 0 for a double.
   virtual int32_t GetIntValue() = 0;
   virtual uint32_t GetUIntValue() = 0;
+  // The number's value, whichever kind holds it; 0 for anything else.
   virtual double GetDoubleValue() = 0;
   virtual CefString GetStringValue() = 0;
 

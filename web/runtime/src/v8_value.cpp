@@ -10,6 +10,8 @@ namespace standin {
 namespace {
 
 enum class Kind { kUndefined, kNull, kBool, kNumber, kString, kObject, kOther };
+// How a number is held: created as one kind, or classified from a script number.
+enum class NumberKind { kInt, kUInt, kDouble };
 enum class PropertyOp;
 
 // A script value. Primitives are copied when wrapped; objects stay in their
@@ -21,10 +23,21 @@ class V8ValueImpl : public CefV8Value {
     if (heap_.get() && id_) heap_->Drop(id_);
   }
 
-  static CefRefPtr<V8ValueImpl> Number(double d) {
+  static CefRefPtr<V8ValueImpl> Int(int32_t i) { return Integer(NumberKind::kInt, static_cast<uint32_t>(i)); }
+  static CefRefPtr<V8ValueImpl> UInt(uint32_t u) { return Integer(NumberKind::kUInt, u); }
+  static CefRefPtr<V8ValueImpl> Double(double d) {
     CefRefPtr<V8ValueImpl> v = new V8ValueImpl(Kind::kNumber);
-    v->number_ = d;
+    v->number_kind_ = NumberKind::kDouble;
+    v->double_ = d;
     return v;
+  }
+  // A script number takes the first kind that holds it exactly: int, then
+  // uint, else double. Negative zero is no integer to the engine.
+  static CefRefPtr<V8ValueImpl> FromScriptNumber(double d) {
+    const bool whole = std::isfinite(d) && std::floor(d) == d && !(d == 0 && std::signbit(d));
+    if (whole && d >= -2147483648.0 && d <= 2147483647.0) return Int(static_cast<int32_t>(d));
+    if (whole && d >= 0 && d <= 4294967295.0) return UInt(static_cast<uint32_t>(d));
+    return Double(d);
   }
   static CefRefPtr<V8ValueImpl> String(const CefString& s) {
     CefRefPtr<V8ValueImpl> v = new V8ValueImpl(Kind::kString);
@@ -42,7 +55,7 @@ class V8ValueImpl : public CefV8Value {
   Kind kind() const { return kind_; }
   ScriptHeap* heap() const { return heap_.get(); }
   uint32_t id() const { return id_; }
-  double number() const { return number_; }
+  double number() { return GetDoubleValue(); }
   bool boolean() const { return bool_; }
   void set_bool(bool b) { bool_ = b; }
   const std::string& engine_text() const { return engine_text_; }
@@ -51,10 +64,9 @@ class V8ValueImpl : public CefV8Value {
   bool IsUndefined() override { return kind_ == Kind::kUndefined; }
   bool IsNull() override { return kind_ == Kind::kNull; }
   bool IsBool() override { return kind_ == Kind::kBool; }
-  bool IsInt() override {
-    return kind_ == Kind::kNumber && IsWhole() && number_ >= -2147483648.0 && number_ <= 2147483647.0;
-  }
-  bool IsUInt() override { return kind_ == Kind::kNumber && IsWhole() && number_ >= 0 && number_ <= 4294967295.0; }
+  // Both integer kinds answer to both integer checks, as in the runtime.
+  bool IsInt() override { return IsInteger(); }
+  bool IsUInt() override { return IsInteger(); }
   bool IsDouble() override { return kind_ == Kind::kNumber; }
   bool IsDate() override { return Query(&IsDateBody); }
   bool IsString() override { return kind_ == Kind::kString; }
@@ -64,9 +76,21 @@ class V8ValueImpl : public CefV8Value {
   bool IsSame(CefRefPtr<CefV8Value> that) override;
 
   bool GetBoolValue() override { return kind_ == Kind::kBool && bool_; }
-  int32_t GetIntValue() override { return IsInt() ? static_cast<int32_t>(number_) : 0; }
-  uint32_t GetUIntValue() override { return IsUInt() ? static_cast<uint32_t>(number_) : 0; }
-  double GetDoubleValue() override { return kind_ == Kind::kNumber ? number_ : 0; }
+  // The integer store read either way: the uint 2^32-1 reads as the int -1, the int -1 as 0xFFFFFFFF.
+  int32_t GetIntValue() override { return IsInteger() ? static_cast<int32_t>(integer_) : 0; }
+  uint32_t GetUIntValue() override { return IsInteger() ? integer_ : 0; }
+  double GetDoubleValue() override {
+    if (kind_ != Kind::kNumber) return 0;
+    switch (number_kind_) {
+      case NumberKind::kInt:
+        return static_cast<int32_t>(integer_);
+      case NumberKind::kUInt:
+        return integer_;
+      case NumberKind::kDouble:
+        break;
+    }
+    return double_;
+  }
   CefString GetStringValue() override { return kind_ == Kind::kString ? string_ : CefString(); }
 
   bool HasValue(const CefString& key) override;
@@ -89,10 +113,13 @@ class V8ValueImpl : public CefV8Value {
   CefRefPtr<CefV8Handler> GetFunctionHandler() override;
 
  private:
-  bool IsWhole() const {
-    // Negative zero is a number but not an integer, as in the engine's own view.
-    return std::isfinite(number_) && std::floor(number_) == number_ && !(number_ == 0 && std::signbit(number_));
+  static CefRefPtr<V8ValueImpl> Integer(NumberKind kind, uint32_t bits) {
+    CefRefPtr<V8ValueImpl> v = new V8ValueImpl(Kind::kNumber);
+    v->number_kind_ = kind;
+    v->integer_ = bits;
+    return v;
   }
+  bool IsInteger() const { return kind_ == Kind::kNumber && number_kind_ != NumberKind::kDouble; }
   static CefString IndexKey(int index) {
     char key[16];
     std::snprintf(key, sizeof key, "%d", index);
@@ -134,7 +161,10 @@ class V8ValueImpl : public CefV8Value {
 
   Kind kind_;
   bool bool_ = false;
-  double number_ = 0;
+  NumberKind number_kind_ = NumberKind::kDouble;
+  // One store for both integer kinds, read as signed or unsigned.
+  uint32_t integer_ = 0;
+  double double_ = 0;
   CefString string_;
   std::string engine_text_;
   CefRefPtr<ScriptHeap> heap_;
@@ -500,7 +530,7 @@ CefRefPtr<CefV8Value> WrapValue(ScriptHeap* heap, duk_idx_t index) {
       return v.get();
     }
     case DUK_TYPE_NUMBER:
-      return V8ValueImpl::Number(duk_get_number(ctx, index)).get();
+      return V8ValueImpl::FromScriptNumber(duk_get_number(ctx, index)).get();
     case DUK_TYPE_STRING: {
       duk_size_t len = 0;
       const char* s = duk_get_lstring(ctx, index, &len);
@@ -562,9 +592,9 @@ CefRefPtr<CefV8Value> CefV8Value::CreateBool(bool value) {
   v->set_bool(value);
   return v.get();
 }
-CefRefPtr<CefV8Value> CefV8Value::CreateInt(int32_t value) { return V8ValueImpl::Number(value).get(); }
-CefRefPtr<CefV8Value> CefV8Value::CreateUInt(uint32_t value) { return V8ValueImpl::Number(value).get(); }
-CefRefPtr<CefV8Value> CefV8Value::CreateDouble(double value) { return V8ValueImpl::Number(value).get(); }
+CefRefPtr<CefV8Value> CefV8Value::CreateInt(int32_t value) { return V8ValueImpl::Int(value).get(); }
+CefRefPtr<CefV8Value> CefV8Value::CreateUInt(uint32_t value) { return V8ValueImpl::UInt(value).get(); }
+CefRefPtr<CefV8Value> CefV8Value::CreateDouble(double value) { return V8ValueImpl::Double(value).get(); }
 CefRefPtr<CefV8Value> CefV8Value::CreateString(const CefString& value) { return V8ValueImpl::String(value).get(); }
 
 CefRefPtr<CefV8Value> CefV8Value::CreateObject(CefRefPtr<CefV8Accessor> accessor) {
