@@ -30,6 +30,8 @@ BACK_LINK = (10 + 25, PAGE_TOP + 275 + 8)
 REASON_BOXES = [(40 + 6, PAGE_TOP + 40 + 30 * i + 6) for i in range(5)]
 FREE_TEXT = (40 + 200, PAGE_TOP + 190 + 27)
 UNINSTALL_BUTTON = (347 + 37, PAGE_TOP + 258 + 14)
+# Files of the package whose extraction is cut by the close button: a few seconds' worth.
+MANY_FILES = 3000
 # A point in the coloured band of the hero pages (install, progress, finish, retry).
 BAND_PROBE = (20, PAGE_TOP + 60)
 
@@ -38,6 +40,9 @@ SHIPPED_RECORD = {
     "shortcut": {"desktop": [{"file": "KestroGC.exe", "name": "Kestro 模拟器"}],
                  "taskbar": [{"file": "KestroGC.exe", "name": "Kestro 模拟器"}]},
 }
+# The uninstall starts the launcher (here the fixture, which ends after 200 ms) and
+# dispatches the window's messages while it waits: a second click lands in that wait.
+UNINSTRUN_RECORD = dict(SHIPPED_RECORD, uninstrun=["KestroGC.exe --uninstalling"])
 UNINSTALL_KEY = r"HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\KestroGC"
 # Wine reports version 10 to the program named here (its manifest declares Windows 10).
 WIN10_KEY = r"HKCU\Software\Wine\AppDefaults\%s"
@@ -99,6 +104,12 @@ class Screen:
 
     def click(self, origin, place):
         run("xdotool", "mousemove", str(origin[0] + place[0]), str(origin[1] + place[1]), "click", "1")
+        time.sleep(0.3)
+
+    def double_click(self, origin, place):
+        """Two clicks as quick as a user's double click."""
+        run("xdotool", "mousemove", str(origin[0] + place[0]), str(origin[1] + place[1]),
+            "click", "--repeat", "2", "--delay", "80", "1")
         time.sleep(0.3)
 
     def keys(self, *keys):
@@ -174,13 +185,20 @@ class Driver:
 
     # --- packages and system state ----------------------------------------------------
 
-    def pack(self, name, record, damage=False):
-        product = os.path.join(self.work, "product")
+    def pack(self, name, record, damage=False, many=0):
+        """A package of the small product; `many` adds that many files, so that the
+        extraction takes seconds."""
+        product = os.path.join(self.work, "product-%d" % many)
         if not os.path.isdir(product):
             os.makedirs(os.path.join(product, "data"))
             shutil.copy(os.path.join(self.bin, "kestro_worker_fixture.exe"), os.path.join(product, "KestroGC.exe"))
             with open(os.path.join(product, "data", "readme.txt"), "w") as f:
                 f.write("Kestro demo data\n")
+            for i in range(many):
+                folder = os.path.join(product, "many", str(i % 40))
+                os.makedirs(folder, exist_ok=True)
+                with open(os.path.join(folder, "file%d.dat" % i), "wb") as f:
+                    f.write(os.urandom(1500 + i % 700))
         record_path = os.path.join(self.work, name + ".json")
         with open(record_path, "w", encoding="utf-8") as f:
             json.dump(record, f, ensure_ascii=False)
@@ -214,6 +232,19 @@ class Driver:
 
     def remove_product_registry(self):
         run("wine", "reg", "delete", UNINSTALL_KEY, "/f", "/reg:32")
+
+    def temp_archives(self):
+        """The installer's temporary archive copies (16 hex digits, ".zip") in the user's temp folder."""
+        if not hasattr(self, "_temp"):
+            out = run("wine", "cmd", "/c", "echo %TEMP%").stdout.decode("utf-8", "replace").strip()
+            self._temp = run("winepath", "-u", out).stdout.decode().strip()
+        names = os.listdir(self._temp) if os.path.isdir(self._temp) else []
+        return sorted(n for n in names if len(n) == 20 and n.lower().endswith(".zip")
+                      and all(c in "0123456789ABCDEF" for c in n[:16]))
+
+    def new_stats(self, kind, before):
+        """The requests of `kind` logged after the first `before` of them."""
+        return (self.stats(kind) or [])[before:]
 
     def start(self, program, *args):
         process = subprocess.Popen(["wine", program] + list(args), stdout=subprocess.DEVNULL,
@@ -374,7 +405,9 @@ class Driver:
         s.type("too slow")
         s.click(o, (FREE_TEXT[0], FREE_TEXT[1] - 60))
         s.shoot("12-reason-filled", o)
-        s.click(o, UNINSTALL_BUTTON)
+        sets, feedback = len(self.stats("set") or []), len(self.stats("fb") or [])
+        # A double click: the uninstall, which pumps messages while it waits, must run once.
+        s.double_click(o, UNINSTALL_BUTTON)
         s.shoot("13-uninstall-progress", o)
         gone = wait_for(lambda: not os.path.exists(os.path.join(installed, "unins000.exe")), 30)
         check(gone, "the uninstall removes the installed files")
@@ -382,10 +415,70 @@ class Driver:
         s.shoot("14-done", o)
         check(not self.registry_has_product(), "the uninstall entry is removed")
         if self.stats("fb") is not None:
-            check(wait_for(lambda: self.stats("fb"), 5), "the reasons reach the stats-server")
+            check(wait_for(lambda: self.new_stats("fb", feedback), 5), "the reasons reach the stats-server")
+            time.sleep(1)
             print("feedback:", json.dumps(self.stats("fb")[-1], ensure_ascii=False))
+            check(len(self.new_stats("fb", feedback)) == 1, "a double click on the uninstall button sends one feedback")
+            ops = [r.get("op") for r in self.new_stats("set", sets)]
+            check(ops == [2], "a double click on the uninstall button reports one uninstall (op 2): %s" % ops)
         s.click(o, PUBLISH_BUTTON)
         check(wait_for(lambda: not s.windows("^KestroSetup$"), 10), "the done button closes the uninstaller")
+
+    def install_over_with_a_double_click(self, package, installed):
+        """A double click on "安 装" over an installed product: one install, reported as op 3."""
+        s = self.screen
+        sets = len(self.stats("set") or [])
+        uninstaller = os.path.join(installed, "unins000.exe")
+        written = os.path.getmtime(uninstaller)
+        process = self.start(package)
+        _, x, y = s.main_window()
+        o = (x, y)
+        time.sleep(0.5)
+        s.double_click(o, PUBLISH_BUTTON)
+        s.shoot("05b-progress-double-click", o)
+        rewritten = lambda: os.path.exists(uninstaller) and os.path.getmtime(uninstaller) != written
+        check(wait_for(rewritten, 30), "the install over the older one ends")
+        time.sleep(1.5)
+        s.shoot("06b-finish-double-click", o)
+        check(s.on_band_page(o), "the install over the older one reaches the finish page")
+        if self.stats("set") is not None:
+            ops = [(r.get("op"), r.get("e", 0)) for r in self.new_stats("set", sets)]
+            check(ops == [(3, 0)], "a double click installs once, over the older one (op 3): %s" % ops)
+        s.click(o, CLOSE_BUTTON)
+        check(self.ended(process) == 0, "the close button ends the installer on the finish page")
+
+    def close_during_install(self, package):
+        """The close button while the files are extracted: the install stops, rolls back
+        and reports its failure; nothing of it stays, and the process ends at once."""
+        s = self.screen
+        self.remove_product_registry()
+        base = "C:\\kestro-gui\\closed"
+        base_unix = os.path.join(os.environ["WINEPREFIX"], "drive_c", "kestro-gui", "closed")
+        shutil.rmtree(base_unix, ignore_errors=True)
+        target_unix = os.path.join(base_unix, "Tarnwell", "KestroGC")
+        archives = self.temp_archives()
+        sets = len(self.stats("set") or [])
+
+        def files_below(folder):
+            return sum(len(files) for _, _, files in os.walk(folder))
+
+        process = self.start(package, "/D", base)
+        _, x, y = s.main_window()
+        o = (x, y)
+        time.sleep(0.5)
+        s.click(o, PUBLISH_BUTTON)
+        check(wait_for(lambda: files_below(target_unix) >= 50, 60, step=0.02), "the extraction has begun")
+        # No screenshot here: it takes about as long as the extraction has left.
+        check(files_below(target_unix) < MANY_FILES // 2, "the close comes while the files are still extracted")
+        s.click(o, CLOSE_BUTTON)
+        check(self.ended(process, 15) == 0, "the close button ends the installer promptly (exit code 0)")
+        s.shoot("16-closed-during-install")
+        check(files_below(base_unix) == 0, "nothing the stopped install wrote is left")
+        check(not self.registry_has_product(), "the stopped install writes no uninstall entry")
+        check(self.temp_archives() == archives, "the stopped install leaves no temporary archive")
+        if self.stats("set") is not None:
+            ops = [(r.get("op"), r.get("e", 0)) for r in self.new_stats("set", sets)]
+            check(ops == [(1, 8)], "the stopped install is reported as a failed install (e 8): %s" % ops)
 
     def install_with_defaults(self, package):
         """The user's way: a look at the custom page, back, install, start the game centre."""
@@ -425,13 +518,16 @@ class Driver:
 
     def run(self):
         self.remove_product_registry()
-        good = self.pack("KestroSetup.exe", SHIPPED_RECORD)
+        good = self.pack("KestroSetup.exe", UNINSTRUN_RECORD)
         damaged = self.pack("damaged.exe", SHIPPED_RECORD, damage=True)
+        many = self.pack("many.exe", SHIPPED_RECORD, many=MANY_FILES)
         installed = self.install_through_the_custom_page(good)
+        self.install_over_with_a_double_click(good, installed)
         self.fail_and_retry(damaged)
         self.update_mode(good)
         self.windows_10(good)
         self.uninstall(installed)
+        self.close_during_install(many)
 
     def stop_all(self):
         for process in self.processes:
