@@ -21,7 +21,7 @@ struct EntryData {
     uint64_t compressedSize = 0;  // as the central directory says
     uint64_t size = 0;            // uncompressed, as the central directory says
     uint32_t crc = 0;
-    int method = 0;  // 0 stored, 8 deflate; any other fails
+    int method = 0;  // 0 stored, 8 deflate, 12 (bzip2) read as stored bytes; any other fails
 };
 
 // Holds the buffers and decompressor state of one thread; reused entry after entry.
@@ -38,14 +38,16 @@ public:
     using Sink = std::function<bool(const unsigned char* bytes, size_t count)>;
 
     // True when every piece was taken and the bytes handed on come to the entry's size
-    // and CRC-32. As with minizip, at most `size` bytes are produced (a stored entry
-    // also at most `compressedSize`), and a deflate stream that ends, or whose data
-    // runs out, early ends the data there: the size check then fails it.
+    // and CRC-32. The outcome is minizip's, read to its end, under that rule: at most
+    // `size` bytes are produced (a stored entry also at most `compressedSize`), a deflate
+    // stream that ends early ends the data there, data that runs out before the stream
+    // ends fails, and so does data that runs past the archive where minizip reads it.
     bool Decode(ByteSource& archive, const EntryData& entry, const Sink& sink);
 
 private:
-    bool DecodeStored(ByteSource& archive, const EntryData& entry, const Sink& sink, uint64_t& written,
-                      uint32_t& crc);
+    // The first `count` bytes of the data as they are.
+    bool DecodeStored(ByteSource& archive, const EntryData& entry, uint64_t count, const Sink& sink,
+                      uint64_t& written, uint32_t& crc);
     // The whole entry in one call of libdeflate, when it fits in one piece. False
     // (nothing handed on) when it cannot say; the streaming path then decides.
     bool DecodeWhole(ByteSource& archive, const EntryData& entry, const Sink& sink, bool& handled, uint64_t& written,
