@@ -2,7 +2,7 @@
 """The shipped installer's quiet install timed from outside, as a user's machine runs it.
 
     setup_bench.py --build build/win32 --pack build/native/bin/kestro-pack --rounds 12 [--only startup|install]
-                   [--also LABEL=KestroSetup.exe ...] [--products bench,realistic]
+                   [--also LABEL=KestroSetup.exe ...] [--products bench,realistic] [--write-archives DIR]
 
 Start-up: `KestroSetup.exe /q` with a one-file package against a Windows program that
 returns at once (Wine's own cost per process), with and without an X display.
@@ -260,6 +260,10 @@ class Bench:
                     order = names[round_ % len(names):] + names[:round_ % len(names)]
                     times = {}
                     for name in order:
+                        # An installation left by another build's run would be removed first
+                        # (its uninstaller is where the registry says): none is left.
+                        for other in installs:
+                            shutil.rmtree(outputs[other], ignore_errors=True)
                         shutil.rmtree(outputs[name], ignore_errors=True)
                         os.makedirs(outputs[name])
                         subprocess.run(["sync"])
@@ -297,8 +301,18 @@ def main():
     parser.add_argument("--only", choices=["startup", "install"])
     parser.add_argument("--also", action="append", default=[], metavar="LABEL=PROGRAM")
     parser.add_argument("--products", default="bench,realistic")
+    parser.add_argument("--write-archives", metavar="DIR", help="only write each product's archive to DIR")
     args = parser.parse_args()
     bench = Bench(args)
+    if args.write_archives:
+        bench.setup()
+        try:
+            for name, product in bench.products.items():
+                with open(os.path.join(args.write_archives, name + ".zip"), "wb") as f:
+                    f.write(product[1])
+        finally:
+            bench.teardown()
+        return
     print("load average before: %.2f %.2f %.2f" % os.getloadavg())
     bench.setup()
     try:

@@ -38,7 +38,7 @@ bool HoldsChunksFor(const ByteSource& archive, const EntryData& entry, uint64_t 
 
 }  // namespace
 
-EntryDataDecoder::EntryDataDecoder() = default;
+EntryDataDecoder::EntryDataDecoder(bool wholeEntries) : wholeEntries_(wholeEntries) {}
 
 EntryDataDecoder::~EntryDataDecoder() {
     if (whole_) libdeflate_free_decompressor(whole_);
@@ -79,7 +79,7 @@ bool EntryDataDecoder::DecodeStored(ByteSource& archive, const EntryData& entry,
 bool EntryDataDecoder::DecodeWhole(ByteSource& archive, const EntryData& entry, const Sink& sink, bool& handled,
                                    uint64_t& written, uint32_t& crc) {
     handled = false;
-    if (entry.size > kPieceBytes || entry.compressedSize > kWholeInputLimit) return false;
+    if (!wholeEntries_ || entry.size > kPieceBytes || entry.compressedSize > kWholeInputLimit) return false;
     if (!whole_) whole_ = libdeflate_alloc_decompressor();
     if (!whole_) return false;
     if (in_.size() < kWholeInputLimit) in_.resize(kWholeInputLimit);

@@ -29,7 +29,9 @@ class EntryDataDecoder {
 public:
     static constexpr size_t kPieceBytes = 524288;
 
-    EntryDataDecoder();
+    // `wholeEntries` false: every deflate entry is inflated piece by piece through zlib,
+    // as the benchmark's peer of the one-call inflate.
+    explicit EntryDataDecoder(bool wholeEntries = true);
     ~EntryDataDecoder();
     EntryDataDecoder(const EntryDataDecoder&) = delete;
     EntryDataDecoder& operator=(const EntryDataDecoder&) = delete;
@@ -57,6 +59,7 @@ private:
 
     std::vector<unsigned char> in_;
     std::vector<unsigned char> out_;
+    const bool wholeEntries_;
     libdeflate_decompressor* whole_ = nullptr;
 };
 

@@ -279,5 +279,20 @@ TEST(EntryDataDecoder, AStreamHoldingMoreThanTheDeclaredSizeIsReadUpToThatSize) 
     }
 }
 
+// minizip reads an entry's data in 16 KiB chunks, only as needed, each whole: a chunk
+// that runs past the archive fails, bytes it never reads cannot.
+TEST(EntryDataDecoder, TheArchiveMustHoldWhatMinizipReadsAndNoMore) {
+    EXPECT_TRUE(Decode("", 8, 0, 0, 100).ok) << "an empty entry reads nothing";
+    EXPECT_TRUE(Decode("", 0, 0, 0, 100).ok) << "an empty stored entry reads nothing";
+    const std::string data = Mixed(5000, 21);
+    // The archive holds 11 bytes after the data.
+    EXPECT_TRUE(Decode(data, 0, 5000, Crc(data), 5011).ok) << "the one chunk is held";
+    EXPECT_FALSE(Decode(data, 0, 5000, Crc(data), 5012).ok) << "the one chunk runs past the archive";
+    const std::string text(100000, 't');
+    const std::string deflated = Deflated(text);
+    EXPECT_TRUE(Decode(deflated, 8, text.size(), Crc(text), deflated.size() + 11).ok);
+    EXPECT_FALSE(Decode(deflated, 8, text.size(), Crc(text), deflated.size() + 20000).ok);
+}
+
 }  // namespace
 }  // namespace kestro
