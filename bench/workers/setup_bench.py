@@ -2,7 +2,8 @@
 """The shipped installer's quiet install timed from outside, as a user's machine runs it.
 
     setup_bench.py --build build/win32 --pack build/native/bin/kestro-pack --rounds 12 [--only startup|install]
-                   [--also LABEL=KestroSetup.exe ...] [--products bench,realistic] [--write-archives DIR]
+                   [--also LABEL=KestroSetup.exe ...] [--products bench,realistic] [--peers miniunz,unzip,bsdtar]
+                   [--media disk,tmpfs] [--write-archives DIR]
 
 Start-up: `KestroSetup.exe /q` with a one-file package against a Windows program that
 returns at once (Wine's own cost per process), with and without an X display.
@@ -123,6 +124,8 @@ class Bench:
         self.pack_tool = args.pack
         self.also = [tuple(item.split("=", 1)) for item in args.also]
         self.product_names = args.products.split(",")
+        self.peers = args.peers.split(",")
+        self.media = args.media.split(",")
         root = os.path.join(self.build, "wine")
         self.prefix = os.path.join(root, "prefix")
         self.env = dict(os.environ, WINEPREFIX=self.prefix, HOME=os.path.join(root, "home"), WINEDEBUG="-all",
@@ -223,7 +226,7 @@ class Bench:
     def install(self):
         miniunz = os.path.join(self.bin, "miniunz.exe")
         for product, (installer_bytes, archive_bytes, files, size, others) in self.products.items():
-            for medium, base in (("disk", self.disk), ("tmpfs", self.tmpfs)):
+            for medium, base in (m for m in (("disk", self.disk), ("tmpfs", self.tmpfs)) if m[0] in self.media):
                 folder = os.path.join(base, product)
                 os.makedirs(folder, exist_ok=True)
                 installer = os.path.join(folder, "setup.exe")
@@ -249,6 +252,9 @@ class Bench:
                     "bsdtar": lambda: run_timed(["bsdtar", "-xf", archive, "-C", outputs["bsdtar"]], self.env),
                 })
                 installs = ["install"] + list(others)
+                for peer in ("miniunz", "unzip", "bsdtar"):
+                    if peer not in self.peers:
+                        del commands[peer]
                 names = list(commands)
                 seconds = {n: [] for n in names}
                 peaks = []
@@ -301,6 +307,8 @@ def main():
     parser.add_argument("--only", choices=["startup", "install"])
     parser.add_argument("--also", action="append", default=[], metavar="LABEL=PROGRAM")
     parser.add_argument("--products", default="bench,realistic")
+    parser.add_argument("--peers", default="miniunz,unzip,bsdtar")
+    parser.add_argument("--media", default="disk,tmpfs")
     parser.add_argument("--write-archives", metavar="DIR", help="only write each product's archive to DIR")
     args = parser.parse_args()
     bench = Bench(args)
