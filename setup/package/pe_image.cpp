@@ -57,30 +57,15 @@ bool LocatePeFileFields(const std::string& image, PeFileFields& fields) {
     return true;
 }
 
-uint32_t ComputePeChecksum(const std::string& file, uint64_t checksumPosition) {
-    const uint64_t size = file.size();
-    auto byteAt = [&](uint64_t i) -> uint32_t {
-        if (i >= size || (i >= checksumPosition && i < checksumPosition + 4)) return 0;
-        return static_cast<unsigned char>(file[size_t(i)]);
-    };
-    uint32_t sum = 0;
-    for (uint64_t i = 0; i < size; i += 2) {
-        sum += byteAt(i) | byteAt(i + 1) << 8;
-        sum = (sum & 0xFFFF) + (sum >> 16);
-    }
-    sum = (sum & 0xFFFF) + (sum >> 16);
-    return uint32_t(sum + size);
-}
-
-bool MarkAsUnsignedWholeFile(std::string& file) {
+bool ClearSignatureAndChecksum(std::string& image) {
     PeFileFields fields;
-    if (!LocatePeFileFields(file, fields)) return false;
-    auto* bytes = reinterpret_cast<unsigned char*>(&file[0]);
+    if (!LocatePeFileFields(image, fields)) return false;
+    auto* bytes = reinterpret_cast<unsigned char*>(&image[0]);
+    WriteLe32(bytes + fields.checksum, 0);
     if (fields.hasSecurityEntry) {
         WriteLe32(bytes + fields.securityEntry, 0);
         WriteLe32(bytes + fields.securityEntry + 4, 0);
     }
-    WriteLe32(bytes + fields.checksum, ComputePeChecksum(file, fields.checksum));
     return true;
 }
 

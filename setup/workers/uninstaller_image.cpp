@@ -12,6 +12,10 @@ bool ComposeUninstaller(std::string image, uint64_t offsetField, const std::stri
     if (offsetField + kLengthFieldSize > image.size()) return false;
     const uint32_t offset = static_cast<uint32_t>(image.size());
     std::string bytes = std::move(image);
+    // An installer's signature lies after its archive and its checksum covers the whole
+    // installer: neither belongs to this file. Headers that cannot be read are copied as
+    // they are; the loader decides about them.
+    ClearSignatureAndChecksum(bytes);
     unsigned char length[kLengthFieldSize];
     WriteLe32(length, static_cast<uint32_t>(recordText.size()));
     bytes.append(reinterpret_cast<const char*>(length), sizeof length);
@@ -19,8 +23,6 @@ bool ComposeUninstaller(std::string image, uint64_t offsetField, const std::stri
     // The image copied from the installer already points at O, the start of the new payload;
     // written again so the uninstaller never depends on what the installer's field held.
     WriteLe32(reinterpret_cast<unsigned char*>(&bytes[size_t(offsetField)]), offset);
-    // An image whose headers cannot be read is copied as it is: the loader decides about it.
-    MarkAsUnsignedWholeFile(bytes);
     uninstaller.swap(bytes);
     return true;
 }

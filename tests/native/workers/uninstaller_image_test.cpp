@@ -65,6 +65,7 @@ TEST(UninstallerImage, ASignedInstallerGivesTheSameCleanUninstallerAsItsUnsigned
     ASSERT_TRUE(ComposeUninstaller(Image(), kLfanew - 4, record, fromUnsigned));
     ASSERT_TRUE(ComposeUninstaller(Signed(Image()), kLfanew - 4, record, fromSigned));
     EXPECT_EQ(fromSigned, fromUnsigned);
+    EXPECT_EQ(Le32At(fromSigned, kOptional + 64), 0u);
     EXPECT_EQ(Le32At(fromSigned, kOptional + 128), 0u);
     EXPECT_EQ(Le32At(fromSigned, kOptional + 132), 0u);
     // Every other byte of the image is the installer's.
@@ -87,7 +88,8 @@ TEST(UninstallerImage, ASignedInstallerGivesTheSameCleanUninstallerAsItsUnsigned
 TEST(UninstallerImage, TheSecurityEntryIsClearedOnlyWhereTheHeaderHasOne) {
     // PE32+: the directories start 16 bytes further on.
     std::string wide = Signed(Image(0x20b), kOptional + 144);
-    ASSERT_TRUE(MarkAsUnsignedWholeFile(wide));
+    ASSERT_TRUE(ClearSignatureAndChecksum(wide));
+    EXPECT_EQ(Le32At(wide, kOptional + 64), 0u);
     EXPECT_EQ(Le32At(wide, kOptional + 144), 0u);
     EXPECT_EQ(Le32At(wide, kOptional + 148), 0u);
 
@@ -97,13 +99,13 @@ TEST(UninstallerImage, TheSecurityEntryIsClearedOnlyWhereTheHeaderHasOne) {
     PeFileFields fields;
     ASSERT_TRUE(LocatePeFileFields(cleared, fields));
     EXPECT_FALSE(fields.hasSecurityEntry);
-    ASSERT_TRUE(MarkAsUnsignedWholeFile(cleared));
+    ASSERT_TRUE(ClearSignatureAndChecksum(cleared));
     EXPECT_EQ(cleared.compare(kOptional + 128, 8, shortImage, kOptional + 128, 8), 0);
 
     // Not a PE32 or PE32+ header: nothing is changed.
     std::string odd = Signed(Image(0x107));
     const std::string before = odd;
-    EXPECT_FALSE(MarkAsUnsignedWholeFile(odd));
+    EXPECT_FALSE(ClearSignatureAndChecksum(odd));
     EXPECT_EQ(odd, before);
 }
 
@@ -114,7 +116,7 @@ TEST(UninstallerImage, HeadersCutShortAnywhereAreRefusedWithoutReadingPastThem) 
         PeFileFields fields;
         const bool found = LocatePeFileFields(cut, fields);
         EXPECT_EQ(found, length >= kOptional + kOptionalSize) << length;
-        EXPECT_EQ(MarkAsUnsignedWholeFile(cut), found) << length;
+        EXPECT_EQ(ClearSignatureAndChecksum(cut), found) << length;
     }
     // An e_lfanew near 4 GiB must not wrap around to the start of the file.
     std::string far = image;
