@@ -16,7 +16,8 @@ mounted=0
 cleanup() {
   if [ $mounted = 1 ]; then
     rm -f "$link"
-    umount "$disk" 2>/dev/null
+    # A file Wine still holds there keeps the disk busy: detach it anyway.
+    umount "$disk" 2>/dev/null || umount -l "$disk" 2>/dev/null
   fi
   rmdir "$disk" 2>/dev/null
 }
