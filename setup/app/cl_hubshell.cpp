@@ -30,10 +30,10 @@ WorkerCheckBox BoxState(const UICheckBox* box) {
 
 }  // namespace
 
-CLHubshell::CLHubshell() = default;
+CLHubshell::CLHubshell() { host_.installThread = &installThread_; }
 
-// The thread holders go first: an install still running is stopped where it is
-// before the controls it writes to are gone.
+// The window is gone by now. The thread holders go first: an install still running is
+// asked to stop at its next entry, rolls back and ends before what it uses is gone.
 CLHubshell::~CLHubshell() {
     installThread_.Stop();
     slideThread_.Stop();
@@ -43,6 +43,13 @@ CLHubshell::~CLHubshell() {
 LRESULT CLHubshell::OnCreate(WPARAM wParam, LPARAM lParam) {
     const LRESULT result = UIFrameWindow::OnCreate(wParam, lParam);
     return RunStartup() ? result : -1;
+}
+
+// The install stops from the moment the user closes: taking the window down can take
+// seconds (Wine waits for a window manager), and the destructor waits for the thread.
+LRESULT CLHubshell::OnClose(WPARAM wParam, LPARAM lParam) {
+    installThread_.RequestStop();
+    return UIFrameWindow::OnClose(wParam, lParam);
 }
 
 LRESULT CLHubshell::OnDestroy(WPARAM wParam, LPARAM lParam) {
@@ -67,6 +74,8 @@ LRESULT CLHubshell::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
     // A quiet run has nothing to show; its outcome is the exit code.
     if (host_.quiet) return 0;
     if (host_.mode != 0) {
+        // After a failure the retry page leads back to the install buttons.
+        if (message == WM_SETUP_FAILED) operationStarted_ = false;
         QueueTransition(progressPage_, message == WM_SETUP_COMPLETE ? finishPage_ : retryPage_, true);
     } else if (message == WM_SETUP_COMPLETE) {
         QueueTransition(uninstallPage_, donePage_, true);
@@ -105,16 +114,18 @@ void CLHubshell::HandBoxesToWorkers() {
 }
 
 void CLHubshell::StartOperation() {
+    // A second click (the uninstall pumps messages while it waits, so it can come in
+    // during the first) must not start the operation again.
+    if (OperationRunning()) return;
+    operationStarted_ = true;
     host_.progressTarget = 0;
     HandBoxesToWorkers();
     if (progressTimer_) KillObjTimer(progressTimer_);
     progressTimer_ = SetObjTimer(this, kProgressIntervalMs);
     if (host_.mode != 0) {
         host_.operation = 1;
-        if (!installThread_.IsRunning()) {
-            host_.installResult = 0;
-            installThread_.Start(InstallThreadBody, &host_);
-        }
+        host_.installResult = 0;
+        installThread_.Start(InstallThreadBody, &host_);
         if (host_.quiet) {
             installThread_.WaitPumping();
             installThread_.Stop();
@@ -134,6 +145,8 @@ void CLHubshell::RunUninstallHere() {
 }
 
 void CLHubshell::OnInstallButton(UIButton* button) {
+    // The running install reads the target folder.
+    if (OperationRunning()) return;
     std::wstring folder;
     const bool valid = AcceptInstallFolder(pathBox_->GetText(), folder) && EnsureFolder(folder);
     if (!valid) {
@@ -188,6 +201,7 @@ LRESULT CLHubshell::ChildNotify(UIObject* sender, UINT message, WPARAM wParam, L
     } else if (sender == cancelButton_ || sender == doneButton_) {
         PostMessageW(hwnd_, WM_CLOSE, 0, 0);
     } else if (sender == uninstallButton_) {
+        if (OperationRunning()) return 0;
         QueueTransition(reasonPage_, uninstallPage_, true);
         StartOperation();
     } else if (sender == emulatorBox_) {

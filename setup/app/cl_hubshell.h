@@ -4,12 +4,11 @@
 // the uninstall, drives the progress bar and slides between pages on its own thread.
 #include <windows.h>
 
-#include <deque>
-#include <mutex>
 #include <string>
 #include <vector>
 
 #include "setup/engine/worker_thread.h"
+#include "setup/window/transition_queue.h"
 #include "setup/workers/worker_host.h"
 #include "uikit/frame/cl_shadow_wnd.h"
 #include "uikit/frame/ui_frame_window.h"
@@ -39,6 +38,7 @@ public:
     ~CLHubshell() override;
 
     LRESULT OnCreate(WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnClose(WPARAM wParam, LPARAM lParam) override;
     LRESULT OnDestroy(WPARAM wParam, LPARAM lParam) override;
     LRESULT OnWindowPosChanging(WPARAM wParam, LPARAM lParam) override;
     LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -66,6 +66,9 @@ private:
     T* AddPlaced(UIObject* parent, const char* path, int x, int y, int width, int height);
     UICheckBox* AddCheckBox(UIObject* parent, const wchar_t* text, bool checked, int x, int y, int width, int height);
 
+    // From an accepted start until its outcome lets the user start again (installer:
+    // the failure; uninstaller: never), and while the install thread still runs.
+    bool OperationRunning() const { return operationStarted_ || installThread_.IsRunning(); }
     void OnInstallButton(UIButton* button);
     void OnBrowse();
     void LaunchLastrun();
@@ -83,9 +86,9 @@ private:
     DropShadows shadows_;
     bool shadowsCreated_ = false;
     WorkerThread installThread_;
+    bool operationStarted_ = false;
     UINT_PTR progressTimer_ = 0;
-    std::deque<PageTransition> transitions_;
-    std::recursive_mutex transitionLock_;
+    TransitionQueue<PageTransition> transitions_;
     WorkerThread slideThread_;
     int exitCode_ = 0;
 

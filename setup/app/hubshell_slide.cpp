@@ -1,4 +1,4 @@
-// Page changes: queued on any thread, played one after the other on the slide thread.
+// Page changes: queued on the main thread, played one after the other on the slide thread.
 #include <windows.h>
 
 #include "setup/app/cl_hubshell.h"
@@ -12,24 +12,20 @@ constexpr DWORD kSlideStepMs = 15;
 }  // namespace
 
 void CLHubshell::QueueTransition(UIObject* leave, UIObject* show, bool forward) {
-    std::lock_guard<std::recursive_mutex> lock(transitionLock_);
-    transitions_.push_back({leave, show, forward});
-    if (!slideThread_.IsRunning()) slideThread_.Start(SlideThreadBody, this);
+    if (!transitions_.Push({leave, show, forward})) return;
+    // A slide thread that has just found the queue empty may still be ending; it
+    // takes nothing more, so waiting for it is short.
+    slideThread_.Stop();
+    // Without a thread the record is still played, here.
+    if (!slideThread_.Start(SlideThreadBody, this)) SlideAll();
 }
 
 void CLHubshell::SlideThreadBody(void* window) { static_cast<CLHubshell*>(window)->SlideAll(); }
 
+// A stop (the window is being destroyed) ends the loop before the next record.
 void CLHubshell::SlideAll() {
-    for (;;) {
-        PageTransition next;
-        {
-            std::lock_guard<std::recursive_mutex> lock(transitionLock_);
-            if (transitions_.empty()) return;
-            next = transitions_.front();
-            transitions_.pop_front();
-        }
-        Slide(next);
-    }
+    PageTransition next;
+    while (!slideThread_.StopRequested() && transitions_.Take(next)) Slide(next);
 }
 
 void CLHubshell::Slide(const PageTransition& t) {

@@ -3,12 +3,6 @@
 #include <process.h>
 
 namespace kestro {
-namespace {
-
-// How long Stop waits for a terminated thread to be gone.
-constexpr DWORD kTerminateWaitMs = 5000;
-
-}  // namespace
 
 WorkerThread::~WorkerThread() { Stop(); }
 
@@ -22,6 +16,7 @@ bool WorkerThread::Start(Function function, void* argument) {
     function_ = function;
     argument_ = argument;
     task_.reset();
+    stopRequested_.store(false);
     return Launch();
 }
 
@@ -30,6 +25,7 @@ bool WorkerThread::StartTask(std::unique_ptr<Task> task) {
     function_ = nullptr;
     argument_ = nullptr;
     task_ = std::move(task);
+    stopRequested_.store(false);
     return Launch();
 }
 
@@ -42,6 +38,7 @@ bool WorkerThread::Launch() {
     HANDLE waitCopy = nullptr;
     if (!DuplicateHandle(GetCurrentProcess(), thread, GetCurrentProcess(), &waitCopy, 0, FALSE,
                          DUPLICATE_SAME_ACCESS)) {
+        // Never resumed: it has run no code and holds nothing.
         TerminateThread(thread, 0);
         CloseHandle(thread);
         return false;
@@ -68,12 +65,12 @@ unsigned __stdcall WorkerThread::ThreadMain(void* self) {
 }
 
 void WorkerThread::Stop() {
+    RequestStop();
+    if (waitHandle_) WaitForSingleObject(waitHandle_.get(), INFINITE);
     waitHandle_.reset();
+    // Cleared by the thread as it ended, unless it ended some other way.
     HANDLE thread = handle_.exchange(nullptr);
-    if (!thread) return;
-    TerminateThread(thread, 0);
-    WaitForSingleObject(thread, kTerminateWaitMs);
-    CloseHandle(thread);
+    if (thread) CloseHandle(thread);
 }
 
 int WorkerThread::WaitPumping() {

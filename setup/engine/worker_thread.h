@@ -37,14 +37,24 @@ public:
 
     bool IsRunning() const { return handle_.load() != nullptr; }
 
-    // Terminates a running thread forcibly and releases its handle.
+    // Asks the running function to end (StopRequested turns true) without waiting.
+    void RequestStop() { stopRequested_.store(true); }
+
+    // RequestStop, then waits for the thread to end and releases the handle. A thread is never terminated: one killed inside
+    // a system call can leave the process's own locks held, and the process then hangs
+    // on its next call (seen under Wine). The functions run here therefore end soon
+    // once asked, or have only bounded work left.
     void Stop();
 
+    // True from a Stop until the next start; the running function looks at it
+    // wherever it can end cleanly.
+    bool StopRequested() const { return stopRequested_.load(); }
+
     // Waits for the thread while dispatching the calling thread's messages. A quit
-    // message stops the thread and is posted again (exit code 0). Returns 1 when the
-    // thread started last ran to its end (also before the call), 0 when nothing was
+    // message stops the thread (Stop) and is posted again (exit code 0). Returns 1 when
+    // the thread started last ran to its end (also before the call), 0 when nothing was
     // started since the last wait or Stop, a quit arrived, or the wait failed (the
-    // thread is then terminated).
+    // thread is then stopped).
     int WaitPumping();
 
 private:
@@ -57,6 +67,7 @@ private:
     // A second handle to the same thread, owned by the holder (main thread only), so
     // WaitPumping never waits on a handle the ending thread has closed.
     UniqueHandle waitHandle_;
+    std::atomic<bool> stopRequested_{false};
     Function function_ = nullptr;
     void* argument_ = nullptr;
     std::unique_ptr<Task> task_;

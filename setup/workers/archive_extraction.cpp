@@ -173,7 +173,8 @@ bool ExtractEntry(unzFile zip, const std::wstring& targetFolder, ExtractionJourn
 
 }  // namespace
 
-ExtractionResult ExtractArchive(ByteSource& archive, const std::wstring& targetFolder, ExtractionJournal& journal) {
+ExtractionResult ExtractArchive(ByteSource& archive, const std::wstring& targetFolder, ExtractionJournal& journal,
+                                const std::function<bool()>& stopRequested) {
     zlib_filefunc64_def io = BufferedZipFunctions();
     UniqueZip zip(unzOpen2_64(static_cast<ByteSource*>(&archive), &io));
     if (!zip) return ExtractionResult::NotAnArchive;
@@ -185,7 +186,12 @@ ExtractionResult ExtractArchive(ByteSource& archive, const std::wstring& targetF
 
     std::vector<char> buffer(kCopyBufferBytes);
     bool ok = unzGoToFirstFile(handle) == UNZ_OK;
+    bool stopped = false;
     while (ok) {
+        if (stopRequested && stopRequested()) {
+            stopped = true;
+            break;
+        }
         if (!ExtractEntry(handle, targetFolder, journal, buffer)) {
             ok = false;
             break;
@@ -196,6 +202,7 @@ ExtractionResult ExtractArchive(ByteSource& archive, const std::wstring& targetF
         ok = next == UNZ_OK;
     }
     CleanUpMovedAside(true);
+    if (stopped) return ExtractionResult::Stopped;
     return ok ? ExtractionResult::Done : ExtractionResult::Failed;
 }
 

@@ -30,6 +30,10 @@
 namespace kestro {
 namespace {
 
+// A stopped install did not put the product in place: it fails as an extraction that
+// failed (rolled back, code 8), which is what the statistics service is told.
+constexpr int kStoppedInstall = kSetupExtract;
+
 HKEY RootKey(RegistryRoot root) {
     switch (root) {
         case RegistryRoot::LocalMachine:
@@ -127,7 +131,7 @@ int ExtractProduct(WorkerHost& host, ExtractionJournal& journal) {
     {
         // Closing the only handle of the temporary archive deletes it.
         FileByteSource archive(std::move(temp.file));
-        result = ExtractArchive(archive, host.targetFolder, journal);
+        result = ExtractArchive(archive, host.targetFolder, journal, [&host] { return StopRequested(host); });
     }
     if (result == ExtractionResult::Done) return kSetupOk;
     RollBackExtraction(journal);
@@ -138,12 +142,14 @@ int ExtractProduct(WorkerHost& host, ExtractionJournal& journal) {
 
 int RunInstall(WorkerHost& host) {
     StepProgress(host, InstallProgress(InstallStage::Started));
+    if (StopRequested(host)) return kStoppedInstall;
     std::wstring older = ReadProductUninstallString();
     if (!older.empty() && PathExists(older)) {
         host.operation = 3;
         RunUninstall(host, older);
     }
     StepProgress(host, InstallProgress(InstallStage::OlderRemoved));
+    if (StopRequested(host)) return kStoppedInstall;
 
     ExtractionJournal journal;
     int code = ExtractProduct(host, journal);
@@ -194,7 +200,10 @@ void InstallThreadBody(void* argument) {
     host.installResult = result;
     if (result == kSetupOk) return;
     ReportOperation(host.operation, host.productVersion, host.channel, 1, "", result);
-    if (!host.quiet) MessageBoxW(host.window, SetupErrorMessage(result), nullptr, MB_ICONERROR);
+    // A stop comes from the window closing: nobody is left to read a message, and the
+    // process waits for this thread to end.
+    if (!host.quiet && !StopRequested(host))
+        MessageBoxW(host.window, SetupErrorMessage(result), nullptr, MB_ICONERROR);
     PostMessageW(host.window, WM_SETUP_FAILED, 0, 0);
     StepProgress(host, {0, -1});
     if (result == kSetupDownload)

@@ -132,6 +132,9 @@ void StopProductPrograms() {
     }
 }
 
+// Not stoppable part way: a stop (a quit while the caller waits) lets it finish its
+// list, because the uninstall entry is removed after it and files left now would be
+// orphaned for good.
 struct DeletionTask : WorkerThread::Task {
     DeletionTask(const JValue& r, const std::wstring& folder) : record(r), root(folder) {}
     void Run() override { DeleteInstalledFiles(record, root); }

@@ -16,6 +16,8 @@ void SetStatusText(WorkerHost& host, const std::wstring& text) {
     host.statusText = text;
 }
 
+bool StopRequested(const WorkerHost& host) { return host.installThread && host.installThread->StopRequested(); }
+
 std::wstring GetStatusText(WorkerHost& host) {
     std::lock_guard<std::mutex> lock(host.statusLock);
     return host.statusText;

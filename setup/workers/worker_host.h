@@ -11,6 +11,7 @@
 #include <string>
 
 #include "services/json/jvalue.h"
+#include "setup/engine/worker_thread.h"
 #include "setup/workers/install_plan.h"
 #include "setup/workers/uninstall_plan.h"
 
@@ -62,7 +63,13 @@ struct WorkerHost {
     std::wstring freeText;  // "MainWindow/EditBoxPath1"
 
     HWND window = nullptr;
+    // The holder of the thread the install runs on. Its Stop (the window closing) asks
+    // the install to end at the next archive entry; the run is then rolled back and
+    // fails. None: the install is never asked.
+    const WorkerThread* installThread = nullptr;
 };
+
+bool StopRequested(const WorkerHost& host);
 
 // Sets the bar (under the progress lock) and then the target; -1 leaves either as is.
 void StepProgress(WorkerHost& host, ProgressStep step);

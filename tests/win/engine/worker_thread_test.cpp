@@ -20,7 +20,10 @@ struct Journal {
 
 void RecordArgument(void* argument) { static_cast<Journal*>(argument)->Add("function"); }
 
-void BlockOnEvent(void* event) { WaitForSingleObject(static_cast<HANDLE>(event), INFINITE); }
+// Runs until its holder asks it to end, as the installer's threads do.
+void RunUntilAskedToStop(void* holder) {
+    while (!static_cast<WorkerThread*>(holder)->StopRequested()) Sleep(1);
+}
 
 class SetOnDestroy : public WorkerThread::Task {
 public:
@@ -92,14 +95,14 @@ struct ThreadWatch {
     }
     bool WaitStarted() { return WaitForSingleObject(started.get(), 5000) == WAIT_OBJECT_0; }
     bool Ended() { return WaitForSingleObject(thread.get(), 5000) == WAIT_OBJECT_0; }
+    bool EndedAlready() { return WaitForSingleObject(thread.get(), 0) == WAIT_OBJECT_0; }
 };
 
 TEST(WorkerThread, SecondStartWhileRunningFailsAndDestroysTheTask) {
-    UniqueHandle never(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     ThreadWatch watch;
     WorkerThread worker;
     worker.SetHooks(watch.Hook(), nullptr);
-    ASSERT_TRUE(worker.Start(&BlockOnEvent, never.get()));
+    ASSERT_TRUE(worker.Start(&RunUntilAskedToStop, &worker));
     ASSERT_TRUE(watch.WaitStarted());
     Journal journal;
     EXPECT_FALSE(worker.Start(&RecordArgument, &journal));
@@ -113,31 +116,43 @@ TEST(WorkerThread, SecondStartWhileRunningFailsAndDestroysTheTask) {
     EXPECT_TRUE(journal.lines.empty());
 }
 
-TEST(WorkerThread, StopAndDestructionTerminateARunningThread) {
-    UniqueHandle never(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+// Never terminated (a thread killed inside a system call can hang the process): the
+// function is asked to end, and its thread has ended, after-hook run, when Stop or the
+// destruction returns.
+TEST(WorkerThread, StopAndDestructionAskTheThreadToEndAndWaitForIt) {
     ThreadWatch stopped;
+    bool stoppedAfterRan = false;
     WorkerThread worker;
-    worker.SetHooks(stopped.Hook(), nullptr);
-    ASSERT_TRUE(worker.Start(&BlockOnEvent, never.get()));
+    worker.SetHooks(stopped.Hook(), [&] { stoppedAfterRan = true; });
+    ASSERT_TRUE(worker.Start(&RunUntilAskedToStop, &worker));
     ASSERT_TRUE(stopped.WaitStarted());
+    EXPECT_FALSE(worker.StopRequested());
     worker.Stop();
-    EXPECT_TRUE(stopped.Ended());
+    EXPECT_TRUE(stopped.EndedAlready());
+    EXPECT_TRUE(stoppedAfterRan);
     EXPECT_FALSE(worker.IsRunning());
+    // A new start is not asked to stop.
+    Journal journal;
+    ASSERT_TRUE(worker.Start(&RecordArgument, &journal));
+    EXPECT_FALSE(worker.StopRequested());
+    EXPECT_EQ(worker.WaitPumping(), 1);
 
     ThreadWatch destroyed;
+    bool destroyedAfterRan = false;
     {
         WorkerThread holder;
-        holder.SetHooks(destroyed.Hook(), nullptr);
-        ASSERT_TRUE(holder.Start(&BlockOnEvent, never.get()));
+        holder.SetHooks(destroyed.Hook(), [&] { destroyedAfterRan = true; });
+        ASSERT_TRUE(holder.Start(&RunUntilAskedToStop, &holder));
         ASSERT_TRUE(destroyed.WaitStarted());
     }
-    EXPECT_TRUE(destroyed.Ended());
+    EXPECT_TRUE(destroyed.EndedAlready());
+    EXPECT_TRUE(destroyedAfterRan);
 }
 
 struct PumpContext {
     HWND window;
     DWORD mainThread;
-    HANDLE never;
+    WorkerThread* holder;
 };
 
 LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM w, LPARAM l) {
@@ -167,10 +182,10 @@ void PostThreeThenEnd(void* context) {
     }
 }
 
-void PostQuitThenBlock(void* context) {
+void PostQuitThenRunUntilAskedToStop(void* context) {
     auto* c = static_cast<PumpContext*>(context);
     PostThreadMessageW(c->mainThread, WM_QUIT, 7, 0);
-    WaitForSingleObject(c->never, INFINITE);
+    RunUntilAskedToStop(c->holder);
 }
 
 TEST(WaitPumping, DispatchesTheCallersMessagesWhileWaiting) {
@@ -189,15 +204,15 @@ TEST(WaitPumping, DispatchesTheCallersMessagesWhileWaiting) {
 }
 
 TEST(WaitPumping, QuitMessageStopsTheThreadAndIsPostedAgain) {
-    UniqueHandle never(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     bool afterRan = false;
-    PumpContext context{nullptr, GetCurrentThreadId(), never.get()};
     WorkerThread worker;
+    PumpContext context{nullptr, GetCurrentThreadId(), &worker};
     worker.SetHooks(nullptr, [&] { afterRan = true; });
-    ASSERT_TRUE(worker.Start(&PostQuitThenBlock, &context));
+    ASSERT_TRUE(worker.Start(&PostQuitThenRunUntilAskedToStop, &context));
     EXPECT_EQ(worker.WaitPumping(), 0);
     EXPECT_FALSE(worker.IsRunning());
-    EXPECT_FALSE(afterRan);
+    // Asked to stop, the thread ended by itself.
+    EXPECT_TRUE(afterRan);
     EXPECT_TRUE(QuitPosted(0));
 }
 

@@ -53,6 +53,15 @@ TEST(EveryoneAccess, AFolderEndsUpWithAnEveryoneEntry) {
     DeleteFolderTree(L"C:\\kestro-grant-tests");
 }
 
+// The install grants its target folder, found here without an Everyone entry.
+TEST_F(WorkerTest, AnInstallGrantsEveryoneItsFolder) {
+    target_ = scratch_ + L"\\closed";
+    ASSERT_TRUE(CreateDirectoryW(target_.c_str(), nullptr));
+    ASSERT_TRUE(RemoveEveryoneThroughUnixPermissions(target_));
+    ASSERT_EQ(Install(WritePackage(L"setup.exe", PlainConfig(), StandardEntries())).Posted(), 0x8401);
+    EXPECT_TRUE(HasEveryoneEntry(target_));
+}
+
 }  // namespace
 }  // namespace testing
 }  // namespace kestro
