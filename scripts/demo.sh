@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The main job: installs what is missing, builds the Windows programs and the native
 # tools, packs a demo product (the launcher, its libraries, the web helper, res.data and
-# some data files) into a demo installer with kestro-pack, starts the local
+# some data files) into a demo installer with kestro-pack, signs it with a test
+# certificate (osslsigncode; the key is made here and stays in build/demo), starts the local
 # stats-server, and runs the installer in a Wine prefix of its own:
 #  - on your display when there is one: you click through the installer yourself;
 #  - otherwise under Xvfb, clicked through by tests/gui/setup_window/drive_setup_window.py
@@ -62,10 +63,20 @@ JSON
 
 echo "== kestro-pack"
 "$pack" build --program "$(ship KestroSetup.exe)" --config "$demo/record.json" --product "$demo/product" \
-  -o "$demo/KestroSetup.exe"
+  -o "$demo/KestroSetup-unsigned.exe"
+# A copy whose archive is cut short, for the installer's retry page (cut from the unsigned
+# installer: the signature after the archive would take the cut instead).
+head -c $(( $(stat -c %s "$demo/KestroSetup-unsigned.exe") - 1000 )) "$demo/KestroSetup-unsigned.exe" \
+  > "$demo/KestroSetup-damaged.exe"
+
+echo "== signing with a test certificate (made here, for the demo only)"
+mkdir -p "$demo/signing"
+openssl req -x509 -newkey rsa:2048 -nodes -keyout "$demo/signing/key.pem" -out "$demo/signing/cert.pem" -days 30 \
+  -subj "/CN=Kestro demo signing (test only)" -addext extendedKeyUsage=codeSigning 2>/dev/null
+osslsigncode sign -certs "$demo/signing/cert.pem" -key "$demo/signing/key.pem" -h sha256 -n "Kestro 模拟器" \
+  -in "$demo/KestroSetup-unsigned.exe" -out "$demo/KestroSetup.exe" >/dev/null
+osslsigncode verify -in "$demo/KestroSetup.exe" -CAfile "$demo/signing/cert.pem" | grep "Signature verification"
 "$pack" inspect "$demo/KestroSetup.exe"
-# A copy whose archive is cut short, for the installer's retry page.
-head -c $(( $(stat -c %s "$demo/KestroSetup.exe") - 1000 )) "$demo/KestroSetup.exe" > "$demo/KestroSetup-damaged.exe"
 
 pids=()
 cleanup() {
@@ -108,7 +119,9 @@ if [ -n "$uninstall_string" ]; then
   installed=$(dirname "$(winepath -u "$uninstall_string" 2>/dev/null)")
 fi
 if [ -n "$installed" ] && [ -f "$installed/KestroGC.exe" ]; then
-  echo "== installed in $installed; starting the game centre"
+  echo "== installed in $installed; its uninstaller carries no signature of its own:"
+  osslsigncode verify -in "$installed/unins000.exe" 2>&1 | grep -E "No signature found|Corrupt|signature not at" || true
+  echo "== starting the game centre"
   # A game centre already started by the finish page takes this start over and ends it.
   wine "$installed/KestroGC.exe" >/dev/null 2>&1 </dev/null &
   sleep 5

@@ -6,7 +6,8 @@ set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
 cache="$here/.deps"
-stamp="$cache/.packages-v4"
+# A new version of the stamp makes machines set up before the list last grew install again.
+stamp="$cache/.packages-v5"
 
 packages=(
   g++-mingw-w64-i686-posix libz-mingw-w64-dev
@@ -15,6 +16,7 @@ packages=(
   libjsoncpp-dev libminizip-dev zlib1g-dev
   xvfb xauth xdotool x11-apps imagemagick xcompmgr fonts-wqy-microhei
   tinyproxy curl unzip clang libclang-rt-14-dev dpkg-dev python3 locales
+  osslsigncode openssl binutils-mingw-w64-i686
 )
 
 need_root() { [ "$(id -u)" = 0 ] || { echo "setup-machine: run as root" >&2; exit 1; }; }

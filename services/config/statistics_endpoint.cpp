@@ -38,19 +38,41 @@ bool StatisticsOverrideCompiledIn() {
 #endif
 }
 
-StatisticsEndpoint GetStatisticsEndpoint() {
-    StatisticsEndpoint endpoint{config::kStatisticsHost, config::kStatisticsPort};
+bool ParseStatisticsTimeout(const char* text, int& seconds) {
+    if (!text || !*text) return false;
+    std::string digits(text);
+    if (digits.size() > 3 || digits.find_first_not_of("0123456789") != std::string::npos) return false;
+    const int value = std::atoi(digits.c_str());
+    if (value < 1 || value > 300) return false;
+    seconds = value;
+    return true;
+}
+
 #ifdef KESTRO_LOCAL_STATS
-    // Read on every report, so a test can move it between requests.
-    StatisticsEndpoint local;
+namespace {
+
+// Read on every report, so a test can change it between requests.
+std::string Variable(const char* name) {
 #ifdef _WIN32
     // The process environment itself, not the C runtime's start-up copy.
     char value[300] = "";
-    DWORD length = GetEnvironmentVariableA("KESTRO_STATS_SERVER", value, sizeof value);
-    if (length > 0 && length < sizeof value && ParseStatisticsEndpoint(value, local)) return local;
+    DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
+    return length > 0 && length < sizeof value ? std::string(value) : std::string();
 #else
-    if (ParseStatisticsEndpoint(std::getenv("KESTRO_STATS_SERVER"), local)) return local;
+    const char* value = std::getenv(name);
+    return value ? std::string(value) : std::string();
 #endif
+}
+
+}  // namespace
+#endif
+
+StatisticsEndpoint GetStatisticsEndpoint() {
+    StatisticsEndpoint endpoint{config::kStatisticsHost, config::kStatisticsPort};
+#ifdef KESTRO_LOCAL_STATS
+    StatisticsEndpoint local;
+    if (ParseStatisticsEndpoint(Variable("KESTRO_STATS_SERVER").c_str(), local)) endpoint = local;
+    ParseStatisticsTimeout(Variable("KESTRO_STATS_TIMEOUT").c_str(), endpoint.timeoutSeconds);
 #endif
     return endpoint;
 }

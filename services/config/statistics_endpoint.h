@@ -9,6 +9,10 @@
 // KESTRO_STATS_SERVER holds "host:port". So no setting on a user's machine, and
 // no build made without that explicit option, can send reports anywhere else:
 // the code that reads the variable is simply not compiled in.
+//
+// The same builds let KESTRO_STATS_TIMEOUT=SECONDS (1..300) shorten or lengthen the
+// agent's waits for a report, so a test of a server that never answers waits a few
+// seconds instead of the agent's 30.
 #include <string>
 
 namespace kestro {
@@ -16,6 +20,7 @@ namespace kestro {
 struct StatisticsEndpoint {
     std::wstring host;
     unsigned short port = 0;
+    int timeoutSeconds = 0;  // 0: the agent's own time-out
 };
 
 // The maker's host and port, or the override described above.
@@ -25,7 +30,10 @@ StatisticsEndpoint GetStatisticsEndpoint();
 // dots and hyphens, and a port 1..65535. False for anything else.
 bool ParseStatisticsEndpoint(const char* text, StatisticsEndpoint& out);
 
-// Whether this build honours KESTRO_STATS_SERVER at all.
+// Reads a whole number of seconds, 1..300; false for anything else.
+bool ParseStatisticsTimeout(const char* text, int& seconds);
+
+// Whether this build honours KESTRO_STATS_SERVER and KESTRO_STATS_TIMEOUT at all.
 bool StatisticsOverrideCompiledIn();
 
 }  // namespace kestro

@@ -30,6 +30,7 @@ bool RequestStatistics(const std::string& path) {
     std::wstring widePath(path.begin(), path.end());  // the targets are ASCII
     std::string body;
     CHttpAgent agent;
+    if (server.timeoutSeconds > 0) agent.SetTimeout(server.timeoutSeconds);
     if (!agent.Get(server.host.c_str(), server.port, widePath.c_str(), body, nullptr)) return false;
     JValue reply;
     return DecodeStatisticsReply(body, reply);

@@ -182,6 +182,14 @@ TEST_F(DamagedPackage, TheQuietInstallerExitsWithTheCodeOfEachDamage) {
         EXPECT_FALSE(Exists(base + L"\\Tarnwell\\KestroGC"));
         EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kProductUninstallKey));
     }
+    // A sound package where the temporary copy of its archive cannot be written.
+    wchar_t saved[MAX_PATH] = {};
+    const bool hadTmp = GetEnvironmentVariableW(L"TMP", saved, MAX_PATH) > 0;
+    SetEnvironmentVariableW(L"TMP", (scratch_ + L"\\no such folder").c_str());
+    const DWORD code = RunAndWait(Write(package), L"/q /D \"" + base + L"\"");
+    SetEnvironmentVariableW(L"TMP", hadTmp ? saved : nullptr);
+    EXPECT_EQ(code, 6u);
+    EXPECT_FALSE(Exists(base + L"\\Tarnwell\\KestroGC"));
 }
 
 }  // namespace

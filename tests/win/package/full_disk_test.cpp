@@ -1,5 +1,5 @@
 // Writes onto a disk that fills up (KESTRO_FULL_DISK names it; see
-// scripts/wine-full-disk.sh): a short write must be a failure, never a success.
+// scripts/wine-with-drive.sh): a short write must be a failure, never a success.
 #include <gtest/gtest.h>
 
 #include "package_fixture.h"
@@ -7,6 +7,8 @@
 
 namespace kestro {
 namespace {
+
+constexpr const char kNoDisk[] = "no disk that fills up (win_full_disk_tests maps one where the machine allows the mount)";
 
 std::wstring FullDisk() {
     wchar_t disk[MAX_PATH] = {};
@@ -27,7 +29,7 @@ std::string Noise(size_t size) {
 
 TEST(FullDisk, WritingMoreThanFitsFails) {
     std::wstring disk = FullDisk();
-    if (disk.empty()) GTEST_SKIP() << "runs as win_full_disk_tests";
+    if (disk.empty()) GTEST_SKIP() << kNoDisk;
     EXPECT_FALSE(WriteWholeFile(disk + L"big.bin", Noise(200 * 1024)));
     DeleteFileW((disk + L"big.bin").c_str());
     EXPECT_FALSE(WriteFileRange(disk + L"range.bin", 10, Noise(200 * 1024), 150 * 1024));
@@ -39,7 +41,7 @@ TEST(FullDisk, WritingMoreThanFitsFails) {
 
 TEST(FullDisk, TemporaryArchiveOnAFullDiskIsCodeSixAndLeavesNothing) {
     std::wstring disk = FullDisk();
-    if (disk.empty()) GTEST_SKIP() << "runs as win_full_disk_tests";
+    if (disk.empty()) GTEST_SKIP() << kNoDisk;
     test::BuiltInstaller installer;
     ASSERT_TRUE(installer.Build(Noise(150 * 1024)));
     TempArchive temp;

@@ -1,5 +1,6 @@
 #include <windows.h>
 #include <aclapi.h>
+#include <imagehlp.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
@@ -91,14 +92,20 @@ TEST_F(WorkerTest, FreshInstallExtractsEveryEntryAndRecordsItForTheUninstaller) 
     EXPECT_EQ(record["folders"].At(0).AsText(), Encoded(target_ + L"\\res"));
     EXPECT_EQ(record["folders"].At(1).AsText(), Encoded(target_ + L"\\res/sub"));
 
-    // The uninstaller is the installer's program image with the record as its payload.
+    // The uninstaller is the installer's program image with the record as its payload,
+    // and no checksum (the installer's covered the installer).
     std::string installer = ReadBytes(package);
     std::string uninstaller = ReadBytes(Target(L"unins000.exe"));
     uint32_t lfanew = ReadLe32(reinterpret_cast<const unsigned char*>(&installer[kLfanewPosition]));
     uint32_t image = ReadLe32(reinterpret_cast<const unsigned char*>(&installer[lfanew - 4]));
-    EXPECT_EQ(uninstaller.compare(0, image, installer, 0, image), 0);
+    const size_t checksum = lfanew + 24 + 64;
+    EXPECT_EQ(uninstaller.compare(0, checksum, installer, 0, checksum), 0);
+    EXPECT_EQ(uninstaller.compare(checksum + 4, image - checksum - 4, installer, checksum + 4, image - checksum - 4), 0);
     EXPECT_EQ(ReadLe32(reinterpret_cast<const unsigned char*>(&uninstaller[lfanew - 4])), image);
     EXPECT_EQ(uninstaller.size(), image + 4 + record.WriteCompact().size());
+    DWORD stored = 1, computed = 0;
+    ASSERT_EQ(MapFileAndCheckSumW(Target(L"unins000.exe").c_str(), &stored, &computed), DWORD(CHECKSUM_SUCCESS));
+    EXPECT_EQ(stored, 0u);
 
     // Shortcuts: desktop (box checked), Quick Launch (not Windows 10), start menu.
     EXPECT_TRUE(Exists(CommonDesktopLink()));
