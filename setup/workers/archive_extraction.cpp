@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "unzip.h"
@@ -122,23 +123,35 @@ struct Extraction {
     MovedAsideFile movedAside;
     std::atomic<bool> failed{false};
     std::atomic<bool> stopped{false};
+    // Entries whose file is already there, left for the pass in archive order.
+    std::mutex deferredLock;
+    std::vector<size_t> deferred;
 };
 
-bool ExtractFile(Extraction& run, unzFile zip, EntryDataDecoder& decoder, size_t index) {
+// The threads only create files that do not exist yet: what they write past an entry that
+// fails is new, and the rollback takes all of it back. An existing file (the user's, or one
+// a running program holds) is replaced only once every entry before it is out, as it is
+// when the entries go one by one, so a failure never costs a file that was there before.
+enum class Pass { Threaded, InArchiveOrder };
+enum class EntryResult { Done, Failed, Deferred };
+
+EntryResult ExtractFile(Extraction& run, unzFile zip, EntryDataDecoder& decoder, size_t index, Pass pass) {
     const PlannedEntry& entry = run.entries[index];
     size_t cut = entry.path.find_last_of(L"\\/");
-    if (cut == std::wstring::npos || !run.folders.Ensure(BackslashPath(entry.path.substr(0, cut)))) return false;
+    if (cut == std::wstring::npos || !run.folders.Ensure(BackslashPath(entry.path.substr(0, cut)))) {
+        return EntryResult::Failed;
+    }
     // minizip checks the local header; the data is read from the position it finds.
     unz64_file_pos position = {entry.directoryPosition, entry.entryNumber};
-    if (unzGoToFilePos64(zip, &position) != UNZ_OK) return false;
+    if (unzGoToFilePos64(zip, &position) != UNZ_OK) return EntryResult::Failed;
     int method = 0, level = 0;
-    if (unzOpenCurrentFile2(zip, &method, &level, 1) != UNZ_OK) return false;
+    if (unzOpenCurrentFile2(zip, &method, &level, 1) != UNZ_OK) return EntryResult::Failed;
     EntryData data = entry.data;
     data.position = unzGetCurrentFileZStreamPos64(zip);
     unzCloseCurrentFile(zip);
 
-    UniqueFile out = OpenOutputFile(entry.path, run.movedAside);
-    if (!out) return false;
+    UniqueFile out = pass == Pass::Threaded ? CreateNewOutputFile(entry.path) : OpenOutputFile(entry.path, run.movedAside);
+    if (!out) return pass == Pass::Threaded ? EntryResult::Deferred : EntryResult::Failed;
     // Recorded before the copy, so a failure part way removes the partial file too.
     run.outcomes[index].recorded = true;
     HANDLE file = out.get();
@@ -147,14 +160,25 @@ bool ExtractFile(Extraction& run, unzFile zip, EntryDataDecoder& decoder, size_t
     });
     out.reset();
     run.movedAside.CleanUp(false);
-    return written;
+    return written ? EntryResult::Done : EntryResult::Failed;
 }
 
-bool ExtractEntry(Extraction& run, unzFile zip, EntryDataDecoder& decoder, size_t index) {
+EntryResult ExtractEntry(Extraction& run, unzFile zip, EntryDataDecoder& decoder, size_t index, Pass pass) {
     const PlannedEntry& entry = run.entries[index];
-    if (!entry.isFolder) return ExtractFile(run, zip, decoder, index);
-    if (!run.folders.Ensure(BackslashPath(entry.path))) return false;
+    if (!entry.isFolder) return ExtractFile(run, zip, decoder, index, pass);
+    if (!run.folders.Ensure(BackslashPath(entry.path))) return EntryResult::Failed;
     run.outcomes[index].recorded = true;
+    return EntryResult::Done;
+}
+
+// False when the extraction is to end here: a failure, or a stop that was asked for.
+bool StartsEntry(Extraction& run) {
+    if (run.failed.load()) return false;
+    if (run.stopRequested && run.stopRequested()) {
+        run.stopped.store(true);
+        run.queue->Close();
+        return false;
+    }
     return true;
 }
 
@@ -163,18 +187,35 @@ void ExtractShare(Extraction& run, unzFile zip) {
     EntryDataDecoder decoder;
     size_t next = 0;
     while (run.queue->Take(next)) {
-        for (size_t index : run.groups[run.order[next]]) {
-            if (run.failed.load()) return;
-            if (run.stopRequested && run.stopRequested()) {
-                run.stopped.store(true);
-                run.queue->Close();
-                return;
-            }
-            if (!ExtractEntry(run, zip, decoder, index)) {
+        const std::vector<size_t>& group = run.groups[run.order[next]];
+        for (size_t i = 0; i < group.size(); ++i) {
+            if (!StartsEntry(run)) return;
+            const EntryResult result = ExtractEntry(run, zip, decoder, group[i], Pass::Threaded);
+            if (result == EntryResult::Failed) {
                 run.failed.store(true);
                 run.queue->Close();
                 return;
             }
+            if (result == EntryResult::Deferred) {
+                // The rest of the group names the same file and must come after it.
+                std::lock_guard<std::mutex> hold(run.deferredLock);
+                run.deferred.insert(run.deferred.end(), group.begin() + i, group.end());
+                break;
+            }
+        }
+    }
+}
+
+// The entries whose file was already there, one by one in archive order, once all the
+// others are out.
+void ExtractDeferred(Extraction& run, unzFile zip) {
+    std::sort(run.deferred.begin(), run.deferred.end());
+    EntryDataDecoder decoder;
+    for (size_t index : run.deferred) {
+        if (!StartsEntry(run)) return;
+        if (ExtractEntry(run, zip, decoder, index, Pass::InArchiveOrder) != EntryResult::Done) {
+            run.failed.store(true);
+            return;
         }
     }
 }
@@ -209,6 +250,7 @@ ExtractionResult ExtractArchive(ByteSource& archive, const std::wstring& targetF
         UniqueZip own = OpenZip(archive, kHeaderWindowBytes);
         if (own) ExtractShare(run, static_cast<unzFile>(own.get()));
     });
+    if (!run.failed.load() && !run.stopped.load()) ExtractDeferred(run, walk);
     run.movedAside.CleanUp(true);
     MergeIntoJournal(entries, run.outcomes, run.folders.Made(), journal);
     if (run.failed.load()) return ExtractionResult::Failed;

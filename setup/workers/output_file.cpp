@@ -42,6 +42,11 @@ void MovedAsideFile::CleanUp(bool lastChance) {
     }
 }
 
+UniqueFile CreateNewOutputFile(const std::wstring& path) {
+    return UniqueFile(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
 UniqueFile OpenOutputFile(const std::wstring& path, MovedAsideFile& movedAside) {
     UniqueFile file = TryOpen(path);
     if (file) return file;

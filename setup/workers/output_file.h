@@ -31,4 +31,8 @@ private:
 // tried a last time. Empty when all of that failed.
 UniqueFile OpenOutputFile(const std::wstring& path, MovedAsideFile& movedAside);
 
+// Creates `path` for writing only where nothing of that name exists yet; empty otherwise
+// (an existing file, a folder, a refusal), leaving the existing file untouched.
+UniqueFile CreateNewOutputFile(const std::wstring& path);
+
 }  // namespace kestro

@@ -77,8 +77,8 @@ TEST_F(LockedFileInstall, AProgramThatLoadedAProductModuleIsStoppedAndTheModuleR
     EXPECT_EQ(ReadBytes(Target(L"lib\\mod.dll")), newer);
 }
 
-// The first two entries are held by two programs and go to the two extraction threads at
-// once: each thread finds and stops its owner, and both files are rewritten.
+// The first two entries are held by two programs while the extraction runs on two
+// threads: each owner is found and stopped, and both files are rewritten.
 TEST_F(LockedFileInstall, TwoLockedFilesMetAtOnceAreBothRewritten) {
     Place(L"bin\\holder.exe", Helper());
     Place(L"lib\\mod.dll", Module());

@@ -78,6 +78,21 @@ TEST_F(ThreadedExtraction, ARollbackTakesBackWhatTheOtherThreadWroteAfterTheFail
     EXPECT_EQ(TargetListing(), std::vector<std::wstring>{L"keep.txt"});
 }
 
+// A file that was there before is only replaced once every entry before it is out: the
+// other thread reaches it while the first entry is still failing, and must leave it be.
+TEST_F(ThreadedExtraction, AFileThatWasThereBeforeOutlivesAFailureOfAnEarlierEntry) {
+    ASSERT_TRUE(CreateDirectoryW(Target().c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW(Target(L"user").c_str(), nullptr));
+    WriteBytes(Target(L"user\\settings.ini"), "the user's");
+    ZipEntry bad{"bad/crc.bin", NoiseBytes(4 << 20, 7)};
+    bad.badCrc = true;
+    std::vector<ZipEntry> entries = {bad, {"user/settings.ini", "the product's"}};
+    for (int i = 0; i < 20; ++i) entries.push_back({"more/m" + std::to_string(i) + ".txt", std::string(5000, 'm')});
+    ASSERT_EQ(Extract(entries), ExtractionResult::Failed);
+    RollBackExtraction(journal_);
+    EXPECT_EQ(ReadBytes(Target(L"user\\settings.ini")), "the user's");
+}
+
 // Names that differ only in case name one file: the later entry wins, as one by one,
 // although the earlier one is much larger.
 TEST_F(ThreadedExtraction, EntriesNamingOneFileAreWrittenInArchiveOrder) {
