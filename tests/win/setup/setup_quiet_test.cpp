@@ -51,6 +51,16 @@ protected:
         return false;
     }
 
+    static bool WaitForUninstallReport(DWORD timeoutMs) {
+        for (DWORD waited = 0; waited < timeoutMs; waited += 100) {
+            for (const JValue& set : OfKind("set")) {
+                if (set["op"].AsInt() == 2) return true;
+            }
+            Sleep(100);
+        }
+        return false;
+    }
+
     static std::wstring WorkCopy() {
         wchar_t temp[MAX_PATH] = {};
         GetTempPathW(MAX_PATH, temp);
@@ -170,9 +180,14 @@ TEST_F(SetupQuietTest, EveryBaseFolderFormTheInstallAcceptsItsUninstallerRemoves
         EXPECT_EQ(UninstallRecord{record}.Root(), Utf8FromWide(installed));
 
         DeleteFileW(WorkCopy().c_str());
+        ClearStatsRequests();
         EXPECT_EQ(RunAndWait(installed + L"\\" + kUninstallerFileName, L"/q"), 0u);
         EXPECT_TRUE(WaitUntilGone(installed, kUninstallWaitMs));
         ExpectNoTraceOf(installed);
+        // The work copy reports after the removal; let it land here, not in a later test.
+        if (StatsLogAvailable()) {
+            EXPECT_TRUE(WaitForUninstallReport(kUninstallWaitMs));
+        }
     }
     RemoveDirectoryW(L"C:\\Tarnwell");
 }
@@ -223,7 +238,7 @@ TEST_F(SetupQuietTest, TheInstalledUninstallerCopiesItselfToTheTemporaryFolderAn
     EXPECT_TRUE(Exists(workCopy));
     EXPECT_TRUE(WaitUntilGone(installed_, kUninstallWaitMs));
     if (StatsLogAvailable()) {
-        for (DWORD waited = 0; OfKind("set").empty() && waited < 5000; waited += 100) Sleep(100);
+        EXPECT_TRUE(WaitForUninstallReport(kUninstallWaitMs));
         std::vector<JValue> sets = OfKind("set");
         ASSERT_EQ(sets.size(), 1u);
         EXPECT_EQ(sets[0]["op"].AsInt(), 2);
