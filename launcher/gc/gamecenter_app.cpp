@@ -66,7 +66,7 @@ int CHKestroGameCenterApp::InitInstance() {
     std::vector<CString> words;
     CHUtil::GetCommandArgs(words);
 
-    m_mutex = CreateMutexW(nullptr, FALSE, kInstanceMutexName);
+    m_mutex.reset(CreateMutexW(nullptr, FALSE, kInstanceMutexName));
     const DWORD mutexError = GetLastError();
     if (!m_mutex) return 0;
     if (mutexError != ERROR_ALREADY_EXISTS) return StartFirstInstance();
@@ -111,10 +111,7 @@ void CHKestroGameCenterApp::CleanUp() {
         delete m_mainWindow;
         m_mainWindow = nullptr;
     }
-    if (m_mutex) {
-        CloseHandle(m_mutex);
-        m_mutex = nullptr;
-    }
+    m_mutex.reset();
     UnInitXThread();
     if (m_cefStarted == 1) {
         ShutDownCefInstance();

@@ -5,6 +5,7 @@
 
 #include "outside/hubshell/hubshell.h"
 #include "outside/paneforge/paneforge.h"
+#include "services/win/unique_handle.h"
 
 class CHKestroGameCenterApp : public CHApp {
 public:
@@ -21,7 +22,7 @@ private:
     void CleanUp();
     int StartFirstInstance();
 
-    HANDLE m_mutex = nullptr;
+    kestro::UniqueHandle m_mutex;
     IHubshell* m_mainWindow = nullptr;
     ULONG_PTR m_gdiplusToken = 0;
     int m_cefStarted = 0;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "outside/common/call_record.h"
+#include "services/win/unique_handle.h"
 
 namespace {
 
@@ -22,8 +23,9 @@ LONG WINAPI StartCrashReporter(EXCEPTION_POINTERS* exception) {
     std::wstring commandLine = g_reporterCommandLine;
     if (CreateProcessW(g_reporterPath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                        &startup, &process)) {
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
+        // The reporter runs on its own: its handles are not needed here.
+        kestro::UniqueHandle thread(process.hThread);
+        kestro::UniqueHandle reporter(process.hProcess);
     }
     return EXCEPTION_EXECUTE_HANDLER;
 }

@@ -78,16 +78,6 @@ private:
     ULONGLONG last_;
 };
 
-struct StdioFile {
-    FILE* f;
-    explicit StdioFile(FILE* file) : f(file) {}
-    ~StdioFile() { CloseNow(); }
-    void CloseNow() {
-        if (f) fclose(f);
-        f = nullptr;
-    }
-};
-
 }  // namespace
 
 CHttpAgent::CHttpAgent() {
@@ -477,21 +467,20 @@ int CHttpAgent::DownloadToFile(const wchar_t* path, HttpProgressCallback callbac
     if (total <= 0 || !path) return 0;
     ProgressMeter meter(callback, user, total);
     if (!meter.Start()) return 0;
-    StdioFile file(_wfopen(path, L"wb"));
-    if (!file.f) return 0;
+    UniqueStdioFile file(_wfopen(path, L"wb"));
+    if (!file) return 0;
     std::string piece;
     bool written = true;
     while (meter.Received() < total) {
         if (!ReadSome(piece)) break;
-        if (fwrite(piece.data(), 1, piece.size(), file.f) != piece.size()) {
+        if (fwrite(piece.data(), 1, piece.size(), file.get()) != piece.size()) {
             written = false;
             break;
         }
         if (!meter.Piece(piece)) return 0;
     }
     // A full disk is a failed download, not a short success.
-    if (fclose(file.f) != 0) written = false;
-    file.f = nullptr;
+    if (!CloseChecked(file)) written = false;
     if (meter.Received() < total || !written) {
         meter.ReportShort();
         return 0;

@@ -6,41 +6,23 @@
 #include "services/encoding/conversion_arena.h"
 #include "services/encoding/text_convert.h"
 #include "services/proxy/proxy_record.h"
+#include "services/win/unique_handle.h"
 
 namespace kestro {
 
 namespace {
 
-// The strings of the user's configuration, freed with GlobalFree as WinHTTP requires.
+// The user's configuration; WinHTTP hands its strings out to be freed with GlobalFree.
 struct IeProxyConfig {
     WINHTTP_CURRENT_USER_IE_PROXY_CONFIG value{};
     bool read = false;
-    IeProxyConfig() { read = WinHttpGetIEProxyConfigForCurrentUser(&value) != FALSE; }
-    ~IeProxyConfig() {
-        if (value.lpszAutoConfigUrl) GlobalFree(value.lpszAutoConfigUrl);
-        if (value.lpszProxy) GlobalFree(value.lpszProxy);
-        if (value.lpszProxyBypass) GlobalFree(value.lpszProxyBypass);
+    UniqueGlobal autoConfigUrl, proxy, proxyBypass;
+    IeProxyConfig() {
+        read = WinHttpGetIEProxyConfigForCurrentUser(&value) != FALSE;
+        autoConfigUrl.reset(value.lpszAutoConfigUrl);
+        proxy.reset(value.lpszProxy);
+        proxyBypass.reset(value.lpszProxyBypass);
     }
-    IeProxyConfig(const IeProxyConfig&) = delete;
-    IeProxyConfig& operator=(const IeProxyConfig&) = delete;
-};
-
-struct ProxyInfo {
-    WINHTTP_PROXY_INFO value{};
-    ~ProxyInfo() {
-        if (value.lpszProxy) GlobalFree(value.lpszProxy);
-        if (value.lpszProxyBypass) GlobalFree(value.lpszProxyBypass);
-    }
-};
-
-struct WinHttpHandle {
-    HINTERNET value;
-    explicit WinHttpHandle(HINTERNET h) : value(h) {}
-    ~WinHttpHandle() {
-        if (value) WinHttpCloseHandle(value);
-    }
-    WinHttpHandle(const WinHttpHandle&) = delete;
-    WinHttpHandle& operator=(const WinHttpHandle&) = delete;
 };
 
 }  // namespace
@@ -74,16 +56,17 @@ void ResolveProxyForUrl(std::string& proxyHost, int& proxyPort, const std::strin
         return;
     }
     options.fAutoLogonIfChallenged = TRUE;
-    WinHttpHandle session(WinHttpOpen(nullptr, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
+    UniqueWinHttp session(WinHttpOpen(nullptr, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
                                       WINHTTP_NO_PROXY_BYPASS, WINHTTP_FLAG_ASYNC));
-    if (!session.value) return;
+    if (!session) return;
     ConversionArena arena;
-    ProxyInfo info;
-    WinHttpGetProxyForUrl(session.value, ToWide(url.c_str(), arena, CP_ACP), &options, &info.value);
-    if (!info.value.lpszProxy) return;
+    WINHTTP_PROXY_INFO info{};
+    WinHttpGetProxyForUrl(session.get(), ToWide(url.c_str(), arena, CP_ACP), &options, &info);
+    const UniqueGlobal proxy(info.lpszProxy), bypass(info.lpszProxyBypass);
+    if (!info.lpszProxy) return;
     std::string host;
     int port = 0;
-    if (ParsePacAnswer(ToNarrow(info.value.lpszProxy, arena, CP_ACP), host, port)) {
+    if (ParsePacAnswer(ToNarrow(info.lpszProxy, arena, CP_ACP), host, port)) {
         proxyHost = host;
         proxyPort = port;
     }

@@ -1,13 +1,46 @@
 #pragma once
 // One owner per system handle: small move-only holders that close what they own.
-// Header-only, so every Windows program of the repository can use them.
+// Header-only, so every program of the repository can use them: the C runtime's
+// FILE* everywhere, the Windows handles in the Windows build, file descriptors in
+// the Linux tools.
+#include <cerrno>
+#include <cstdio>
+#include <utility>
+
+#ifdef _WIN32
 #include <winsock2.h>
 #include <windows.h>
 #include <objbase.h>
-
-#include <utility>
+#include <winhttp.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace kestro {
+
+// Closing a handle must not change what the caller reads next: a holder reset right
+// after a failed call (or going out of scope on an error path) leaves its error alone.
+class KeepLastError {
+public:
+#ifdef _WIN32
+    KeepLastError() : error_(GetLastError()), errno_(errno) {}
+    ~KeepLastError() {
+        errno = errno_;
+        SetLastError(error_);
+    }
+#else
+    KeepLastError() : errno_(errno) {}
+    ~KeepLastError() { errno = errno_; }
+#endif
+    KeepLastError(const KeepLastError&) = delete;
+    KeepLastError& operator=(const KeepLastError&) = delete;
+
+private:
+#ifdef _WIN32
+    DWORD error_;
+#endif
+    int errno_;
+};
 
 template <class Traits>
 class UniqueAny {
@@ -32,15 +65,42 @@ public:
         return &value_;
     }
     Type release() { return std::exchange(value_, Traits::Empty()); }
+    // Taking the handle already held keeps it open.
     void reset(Type value = Traits::Empty()) {
+        if (value == value_) return;
         Type old = std::exchange(value_, value);
-        if (!Traits::IsEmpty(old)) Traits::Close(old);
+        if (Traits::IsEmpty(old)) return;
+        const KeepLastError keep;
+        Traits::Close(old);
     }
 
 private:
     Type value_ = Traits::Empty();
 };
 
+namespace handle_traits {
+// Null-when-empty handles of one type, freed by one function.
+template <class T, auto Free>
+struct NullEmpty {
+    using Type = T;
+    static Type Empty() { return nullptr; }
+    static bool IsEmpty(Type h) { return h == nullptr; }
+    static void Close(Type h) { Free(h); }
+};
+
+struct StdioFile : NullEmpty<FILE*, fclose> {};
+}  // namespace handle_traits
+
+using UniqueStdioFile = UniqueAny<handle_traits::StdioFile>;
+
+// Closes now and says whether every buffered byte reached the file: a full disk shows
+// up only here. An empty holder has nothing to close and fails.
+inline bool CloseChecked(UniqueStdioFile& file) {
+    FILE* f = file.release();
+    return f && fclose(f) == 0;
+}
+
+#ifdef _WIN32
 namespace handle_traits {
 struct Kernel {  // CreateThread, OpenProcess, CreateEvent, CreateMutex, pipes: null when empty
     using Type = HANDLE;
@@ -51,48 +111,25 @@ struct Kernel {  // CreateThread, OpenProcess, CreateEvent, CreateMutex, pipes: 
 struct File : Kernel {  // CreateFile, snapshots: INVALID_HANDLE_VALUE when empty
     static Type Empty() { return INVALID_HANDLE_VALUE; }
 };
-struct RegKey {
-    using Type = HKEY;
-    static Type Empty() { return nullptr; }
-    static bool IsEmpty(Type h) { return h == nullptr; }
-    static void Close(Type h) { RegCloseKey(h); }
-};
-struct Module {
-    using Type = HMODULE;
-    static Type Empty() { return nullptr; }
-    static bool IsEmpty(Type h) { return h == nullptr; }
-    static void Close(Type h) { FreeLibrary(h); }
-};
-struct GdiObject {
-    using Type = HGDIOBJ;
-    static Type Empty() { return nullptr; }
-    static bool IsEmpty(Type h) { return h == nullptr; }
-    static void Close(Type h) { DeleteObject(h); }
-};
-struct MemoryDc {
-    using Type = HDC;
-    static Type Empty() { return nullptr; }
-    static bool IsEmpty(Type h) { return h == nullptr; }
-    static void Close(Type h) { DeleteDC(h); }
-};
+struct RegKey : NullEmpty<HKEY, RegCloseKey> {};
+struct Module : NullEmpty<HMODULE, FreeLibrary> {};
+// GDI objects by their own types, so a holder hands out what the drawing calls take.
+template <class T>
+struct Gdi : NullEmpty<T, DeleteObject> {};
+struct GdiObject : Gdi<HGDIOBJ> {};
+struct Region : Gdi<HRGN> {};
+struct MemoryDc : NullEmpty<HDC, DeleteDC> {};
 struct Socket {
     using Type = SOCKET;
     static Type Empty() { return INVALID_SOCKET; }
     static bool IsEmpty(Type s) { return s == INVALID_SOCKET; }
     static void Close(Type s) { closesocket(s); }
 };
-struct Region {
-    using Type = HRGN;
-    static Type Empty() { return nullptr; }
-    static bool IsEmpty(Type h) { return h == nullptr; }
-    static void Close(Type h) { DeleteObject(h); }
-};
-struct LocalMemory {
-    using Type = HLOCAL;
-    static Type Empty() { return nullptr; }
-    static bool IsEmpty(Type h) { return h == nullptr; }
-    static void Close(Type h) { LocalFree(h); }
-};
+struct LocalMemory : NullEmpty<HLOCAL, LocalFree> {};
+// GlobalAlloc blocks, and the strings WinHTTP hands out to be freed with GlobalFree.
+struct GlobalMemory : NullEmpty<HGLOBAL, GlobalFree> {};
+// Sessions, connections and requests of WinHTTP.
+struct WinHttp : NullEmpty<HINTERNET, WinHttpCloseHandle> {};
 }  // namespace handle_traits
 
 using UniqueHandle = UniqueAny<handle_traits::Kernel>;
@@ -100,10 +137,41 @@ using UniqueFile = UniqueAny<handle_traits::File>;
 using UniqueRegKey = UniqueAny<handle_traits::RegKey>;
 using UniqueModule = UniqueAny<handle_traits::Module>;
 using UniqueGdiObject = UniqueAny<handle_traits::GdiObject>;
+using UniqueBitmap = UniqueAny<handle_traits::Gdi<HBITMAP>>;
+using UniqueBrush = UniqueAny<handle_traits::Gdi<HBRUSH>>;
+using UniqueFont = UniqueAny<handle_traits::Gdi<HFONT>>;
+using UniqueRegion = UniqueAny<handle_traits::Region>;
 using UniqueMemoryDc = UniqueAny<handle_traits::MemoryDc>;
 using UniqueSocket = UniqueAny<handle_traits::Socket>;
-using UniqueRegion = UniqueAny<handle_traits::Region>;
 using UniqueLocal = UniqueAny<handle_traits::LocalMemory>;
+using UniqueGlobal = UniqueAny<handle_traits::GlobalMemory>;
+using UniqueWinHttp = UniqueAny<handle_traits::WinHttp>;
+
+// A critical section that exists exactly as long as its holder.
+class CriticalSection {
+public:
+    CriticalSection() { InitializeCriticalSection(&section_); }
+    ~CriticalSection() { DeleteCriticalSection(&section_); }
+    CriticalSection(const CriticalSection&) = delete;
+    CriticalSection& operator=(const CriticalSection&) = delete;
+    CRITICAL_SECTION* get() { return &section_; }
+
+private:
+    CRITICAL_SECTION section_;
+};
+
+// Inside a critical section for the holder's lifetime.
+class ScopedLock {
+public:
+    explicit ScopedLock(CRITICAL_SECTION* section) : section_(section) { EnterCriticalSection(section_); }
+    explicit ScopedLock(CriticalSection& section) : ScopedLock(section.get()) {}
+    ~ScopedLock() { LeaveCriticalSection(section_); }
+    ScopedLock(const ScopedLock&) = delete;
+    ScopedLock& operator=(const ScopedLock&) = delete;
+
+private:
+    CRITICAL_SECTION* section_;
+};
 
 // A window DC released to its window.
 class ScopedWindowDc {
@@ -174,5 +242,18 @@ public:
 private:
     HRESULT hr_;
 };
+
+#else
+namespace handle_traits {
+struct FileDescriptor {
+    using Type = int;
+    static Type Empty() { return -1; }
+    static bool IsEmpty(Type fd) { return fd < 0; }
+    static void Close(Type fd) { close(fd); }
+};
+}  // namespace handle_traits
+
+using UniqueFd = UniqueAny<handle_traits::FileDescriptor>;
+#endif  // _WIN32
 
 }  // namespace kestro

@@ -12,6 +12,7 @@
 #include "setup/startup/setup_switches.h"
 #include "setup/startup/startup_record.h"
 #include "setup/startup/target_folder.h"
+#include "setup/window/page_rules.h"
 #include "setup/workers/install_root.h"
 
 namespace kestro {
@@ -84,7 +85,7 @@ bool CLHubshell::RunStartup() {
     }
     host_.configuration = record;
 
-    ResizeToDefault();
+    ResizeKeepingCorner(kWindowWidth, kWindowHeight);
     CenterWindow();
 
     if (quiet) {

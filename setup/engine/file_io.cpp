@@ -47,14 +47,14 @@ bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
 }
 
 bool WriteFileRange(const std::wstring& path, size_t start, const std::string& bytes, size_t count) {
-    FILE* file = _wfopen(path.c_str(), L"wb");
+    UniqueStdioFile file(_wfopen(path.c_str(), L"wb"));
     if (!file) return false;
     size_t available = start < bytes.size() ? bytes.size() - start : 0;
     size_t length = count < available ? count : available;
-    bool written = length == 0 || fwrite(bytes.data() + start, 1, length, file) == length;
+    bool written = length == 0 || fwrite(bytes.data() + start, 1, length, file.get()) == length;
     // Buffered bytes reach the disk only at fflush/fclose: a full disk shows up there.
-    written = fflush(file) == 0 && written;
-    return fclose(file) == 0 && written;
+    written = fflush(file.get()) == 0 && written;
+    return CloseChecked(file) && written;
 }
 
 }  // namespace kestro

@@ -33,19 +33,21 @@ bool WorkerThread::Launch() {
     waitHandle_.reset();
     // Suspended until the handle is stored, so a thread that ends at once still finds
     // its handle to clear.
-    HANDLE thread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &ThreadMain, this, CREATE_SUSPENDED, nullptr));
+    UniqueHandle thread(
+        reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &ThreadMain, this, CREATE_SUSPENDED, nullptr)));
     if (!thread) return false;
     HANDLE waitCopy = nullptr;
-    if (!DuplicateHandle(GetCurrentProcess(), thread, GetCurrentProcess(), &waitCopy, 0, FALSE,
+    if (!DuplicateHandle(GetCurrentProcess(), thread.get(), GetCurrentProcess(), &waitCopy, 0, FALSE,
                          DUPLICATE_SAME_ACCESS)) {
         // Never resumed: it has run no code and holds nothing.
-        TerminateThread(thread, 0);
-        CloseHandle(thread);
+        TerminateThread(thread.get(), 0);
         return false;
     }
     waitHandle_.reset(waitCopy);
-    handle_.store(thread);
-    ResumeThread(thread);
+    // The slot owns it from here; the thread cannot close it before it is resumed.
+    HANDLE suspended = thread.release();
+    handle_.store(suspended);
+    ResumeThread(suspended);
     return true;
 }
 
@@ -59,8 +61,7 @@ unsigned __stdcall WorkerThread::ThreadMain(void* self) {
     }
     if (holder->after_) holder->after_();
     // Nothing of the holder is touched after this: it may be restarted or destroyed.
-    HANDLE mine = holder->handle_.exchange(nullptr);
-    if (mine) CloseHandle(mine);
+    UniqueHandle mine(holder->handle_.exchange(nullptr));
     return 0;
 }
 
@@ -69,8 +70,7 @@ void WorkerThread::Stop() {
     if (waitHandle_) WaitForSingleObject(waitHandle_.get(), INFINITE);
     waitHandle_.reset();
     // Cleared by the thread as it ended, unless it ended some other way.
-    HANDLE thread = handle_.exchange(nullptr);
-    if (thread) CloseHandle(thread);
+    UniqueHandle thread(handle_.exchange(nullptr));
 }
 
 int WorkerThread::WaitPumping() {
@@ -79,8 +79,7 @@ int WorkerThread::WaitPumping() {
     for (;;) {
         DWORD result = MsgWaitForMultipleObjects(1, &waitOn, FALSE, INFINITE, QS_ALLINPUT);
         if (result == WAIT_OBJECT_0) {
-            HANDLE left = handle_.exchange(nullptr);
-            if (left) CloseHandle(left);
+            UniqueHandle left(handle_.exchange(nullptr));
             waitHandle_.reset();
             return 1;
         }

@@ -25,10 +25,13 @@ struct SlideStepPositions {
 };
 constexpr int kSlideSteps = 11;
 constexpr int kSlideStride = 50;
-constexpr int kPageWidth = 528;
+// The window's fixed size; the pages fill it below the title strip.
+constexpr int kWindowWidth = 528;
+constexpr int kWindowHeight = 348;
 // Every page is placed at (0, kPageTop) in the window, kPageWidth x kPageHeight.
 constexpr int kPageTop = 48;
-constexpr int kPageHeight = 300;
+constexpr int kPageWidth = kWindowWidth;
+constexpr int kPageHeight = kWindowHeight - kPageTop;
 SlideStepPositions SlideStep(int step, bool forward);
 
 // One tick of the 100 ms progress timer: the value creeps by 1 toward the target.

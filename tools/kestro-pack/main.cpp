@@ -13,6 +13,8 @@
 
 #include <cstdio>
 
+#include "services/win/unique_handle.h"
+
 namespace {
 
 // The arguments as UTF-8, whatever the ANSI code page.
@@ -20,6 +22,7 @@ std::vector<std::string> Arguments() {
     std::vector<std::string> args;
     int count = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    const kestro::UniqueLocal owner(reinterpret_cast<HLOCAL>(argv));
     for (int i = 1; argv && i < count; ++i) {
         int bytes = WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, nullptr, 0, nullptr, nullptr);
         std::string arg(size_t(bytes > 0 ? bytes : 1), '\0');
@@ -27,7 +30,6 @@ std::vector<std::string> Arguments() {
         arg.resize(arg.size() - 1);
         args.push_back(arg);
     }
-    LocalFree(argv);
     return args;
 }
 

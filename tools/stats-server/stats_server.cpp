@@ -12,9 +12,10 @@
 #include <chrono>
 #include <cstring>
 #include <list>
-#include <memory>
 #include <mutex>
 #include <thread>
+
+#include "services/win/unique_handle.h"
 
 namespace kestro::stats {
 namespace {
@@ -143,19 +144,19 @@ struct Connection {
 }  // namespace
 
 int RunServer(const ServerOptions& options, int stopFd) {
-    FILE* logFile = stdout;
+    UniqueStdioFile logFile;
     if (!options.logPath.empty()) {
-        logFile = fopen(options.logPath.c_str(), "a");
+        logFile.reset(fopen(options.logPath.c_str(), "a"));
         if (!logFile) {
             fprintf(stderr, "stats-server: cannot open log %s: %s\n", options.logPath.c_str(), strerror(errno));
             return 1;
         }
     }
-    std::unique_ptr<FILE, int (*)(FILE*)> logOwner(logFile == stdout ? nullptr : logFile, fclose);
-    LogWriter log(logFile);
+    LogWriter log(logFile ? logFile.get() : stdout);
 
-    int listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (listener < 0) return perror("stats-server: socket"), 1;
+    UniqueFd listening(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    if (!listening) return perror("stats-server: socket"), 1;
+    const int listener = listening.get();
     int one = 1;
     setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
     sockaddr_in addr{};
@@ -163,12 +164,10 @@ int RunServer(const ServerOptions& options, int stopFd) {
     addr.sin_port = htons(uint16_t(options.port));
     if (inet_pton(AF_INET, options.bindAddress.c_str(), &addr.sin_addr) != 1) {
         fprintf(stderr, "stats-server: bad address %s\n", options.bindAddress.c_str());
-        close(listener);
         return 2;
     }
     if (bind(listener, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || listen(listener, 64) != 0) {
         fprintf(stderr, "stats-server: cannot listen on %s:%d: %s\n", options.bindAddress.c_str(), options.port, strerror(errno));
-        close(listener);
         return 1;
     }
     socklen_t len = sizeof addr;
@@ -177,10 +176,10 @@ int RunServer(const ServerOptions& options, int stopFd) {
     if (!options.portFile.empty()) {
         // Written whole under a temporary name, so a reader never sees half a number.
         std::string temp = options.portFile + ".tmp";
-        FILE* f = fopen(temp.c_str(), "w");
-        if (!f || fprintf(f, "%d\n", port) < 0 || fclose(f) != 0 || rename(temp.c_str(), options.portFile.c_str()) != 0) {
+        UniqueStdioFile f(fopen(temp.c_str(), "w"));
+        if (!f || fprintf(f.get(), "%d\n", port) < 0 || !CloseChecked(f) ||
+            rename(temp.c_str(), options.portFile.c_str()) != 0) {
             fprintf(stderr, "stats-server: cannot write %s\n", options.portFile.c_str());
-            close(listener);
             return 1;
         }
     }
@@ -210,12 +209,13 @@ int RunServer(const ServerOptions& options, int stopFd) {
         connections.emplace_back();
         Connection& c = connections.back();
         c.thread = std::thread([fd, &options, stopFd, &log, peer, &c] {
+            UniqueFd connection(fd);
             Serve(fd, options, stopFd, log, peer);
-            close(fd);
+            connection.reset();
             c.done = true;
         });
     }
-    close(listener);
+    listening.reset();
     for (auto& c : connections) c.thread.join();
     fprintf(stderr, "stats-server: stopped\n");
     return 0;

@@ -5,7 +5,6 @@
 namespace kestro {
 
 UILabel::UILabel() {
-    InitializeCriticalSection(&lock_);
     style_.align = kLabelDefaultAlign;
     // Clicks on a label in a title strip still drag the window.
     hitThrough_ = 1;
@@ -16,7 +15,6 @@ UILabel::~UILabel() {
     // label (the window closing while an install reports its status): the lock must
     // outlive that call.
     while (busy_.load() != 0) Sleep(1);
-    DeleteCriticalSection(&lock_);
 }
 
 bool UILabel::Load(UIResource* resource, const char* path, const JValue* base) {
@@ -31,18 +29,17 @@ bool UILabel::Load(UIResource* resource, const char* path, const JValue* base) {
 
 void UILabel::SetText(const wchar_t* text) {
     ++busy_;
-    EnterCriticalSection(&lock_);
-    text_ = text ? text : L"";
-    LeaveCriticalSection(&lock_);
+    {
+        ScopedLock hold(lock_);
+        text_ = text ? text : L"";
+    }
     Invalidate();
     --busy_;
 }
 
 std::wstring UILabel::GetText() {
-    EnterCriticalSection(&lock_);
-    std::wstring copy = text_;
-    LeaveCriticalSection(&lock_);
-    return copy;
+    ScopedLock hold(lock_);
+    return text_;
 }
 
 void UILabel::Paint(HDC dc, const RECT& rect, const RECT& clip) {

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <string>
 
+#include "services/win/unique_handle.h"
 #include "uikit/object/ui_object.h"
 #include "uikit/skin/painters.h"
 
@@ -28,7 +29,7 @@ public:
     TextStyle& GetTextStyle() { return style_; }
 
 private:
-    CRITICAL_SECTION lock_;
+    CriticalSection lock_;
     // SetText calls in progress (their lock and their invalidation).
     std::atomic<int> busy_{0};
     std::wstring text_;

@@ -1,5 +1,8 @@
 #include "uikit/controls/ui_tab_ctrl.h"
 
+#include <optional>
+
+#include "services/win/unique_handle.h"
 #include "uikit/controls/control_metrics.h"
 #include "uikit/controls/skin_reading.h"
 #include "uikit/skin/toolkit_fonts.h"
@@ -24,13 +27,13 @@ int UITabCtrl::TextWidth(const std::wstring& text) {
     if (text.empty()) return 0;
     // Before the tree has a window, the screen measures the same font.
     HDC memDc = GetMemDC();
-    HDC dc = memDc ? memDc : GetDC(nullptr);
+    std::optional<ScopedWindowDc> screen;
+    if (!memDc) screen.emplace(nullptr);
+    HDC dc = memDc ? memDc : screen->get();
     if (!dc) return 0;
-    HGDIOBJ previous = SelectObject(dc, textNormal_.font ? textNormal_.font : ToolkitNormalFont());
+    ScopedSelect font(dc, textNormal_.font ? textNormal_.font : ToolkitNormalFont());
     SIZE size{0, 0};
     GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &size);
-    SelectObject(dc, previous);
-    if (!memDc) ReleaseDC(nullptr, dc);
     return size.cx;
 }
 

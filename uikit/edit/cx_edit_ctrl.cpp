@@ -23,14 +23,9 @@ CXEditCtrl::~CXEditCtrl() {
     if (native_ && native_->GetHwnd() && IsWindow(native_->GetHwnd())) PostMessageW(native_->GetHwnd(), WM_CLOSE, 0, 0);
     native_.reset();
     retired_.reset();
-    if (ownsFont_ && font_) DeleteObject(font_);
 }
 
-void CXEditCtrl::SetFont(HFONT font) {
-    if (ownsFont_ && font_ && font_ != font) DeleteObject(font_);
-    font_ = font;
-    ownsFont_ = font != nullptr;
-}
+void CXEditCtrl::SetFont(HFONT font) { font_.reset(font); }
 
 RECT CXEditCtrl::NativeRect() const {
     RECT r{rect_.left + kNativeInset, rect_.top + kNativeInset, rect_.right - kNativeInset,
@@ -59,7 +54,7 @@ bool CXEditCtrl::CreateNativeWindow() {
         return false;
     }
     native_ = std::move(wrapper);
-    HFONT font = font_ ? font_ : SharedDefaultFont();
+    HFONT font = font_ ? font_.get() : SharedDefaultFont();
     SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     SendMessageW(window, EM_LIMITTEXT, WPARAM(maxLength_), 0);
     if (password_) SendMessageW(window, EM_SETPASSWORDCHAR, WPARAM(passwordChar_), 0);

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "services/win/unique_handle.h"
 #include "uikit/edit/cx_edit_wnd.h"
 #include "uikit/edit/ui_edit_box.h"
 
@@ -53,8 +54,7 @@ private:
     bool password_ = false;
     wchar_t passwordChar_ = L'*';
     DWORD extraStyle_ = 0;
-    HFONT font_ = nullptr;
-    bool ownsFont_ = false;
+    UniqueFont font_;
     bool focused_ = false;
 };
 

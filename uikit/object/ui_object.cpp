@@ -36,7 +36,6 @@ UIObject::~UIObject() {
     for (UIObject* child : children) delete child;
     children_.clear();
     if (parent_) parent_->Forget(this);
-    if (background_) DeleteObject(background_);
     if (tooltip_ && IsWindow(tooltip_)) DestroyWindow(tooltip_);
     if (hwnd_ && IsWindow(hwnd_))
         for (const auto& timer : timers_) KillTimer(hwnd_, timer.first);
@@ -91,7 +90,7 @@ HWND UIObject::GetRootWindow() {
 
 HDC UIObject::GetMemDC() {
     if (!hwnd_) return parent_ ? parent_->GetMemDC() : nullptr;
-    return EnsureBackBuffer() ? memDc_ : nullptr;
+    return EnsureBackBuffer() ? memDc_.get() : nullptr;
 }
 
 void UIObject::Layout() {
@@ -143,9 +142,8 @@ void UIObject::SetEnabled(bool enabled) {
 }
 
 void UIObject::SetBackgroundBrush(HBRUSH brush) {
-    if (background_ && background_ != brush) DeleteObject(background_);
-    background_ = brush;
-    if (memDc_ && brush) SelectObject(memDc_, brush);
+    if (memDc_ && brush) SelectObject(memDc_.get(), brush);
+    background_.reset(brush);
 }
 
 void UIObject::SetTooltipWindow(HWND tooltip) {
@@ -182,13 +180,9 @@ void UIObject::Invalidate(const RECT* rect, bool erase) {
 }
 
 void UIObject::ReleaseBackBuffer() {
-    if (memDc_) {
-        if (previousBitmap_) SelectObject(memDc_, previousBitmap_);
-        DeleteDC(memDc_);
-    }
-    if (buffer_) DeleteObject(buffer_);
-    memDc_ = nullptr;
-    buffer_ = nullptr;
+    if (memDc_ && previousBitmap_) SelectObject(memDc_.get(), previousBitmap_);
+    memDc_.reset();
+    buffer_.reset();
     previousBitmap_ = nullptr;
     bufferBits_ = nullptr;
     bufferImageSize_ = 0;
@@ -203,15 +197,14 @@ bool UIObject::EnsureBackBuffer() {
     if (w <= 0 || h <= 0) return false;
     ScopedWindowDc windowDc(hwnd_);
     if (!memDc_) {
-        memDc_ = CreateCompatibleDC(windowDc.get());
+        memDc_.reset(CreateCompatibleDC(windowDc.get()));
         if (!memDc_) return false;
-        SetBkMode(memDc_, TRANSPARENT);
-        SelectObject(memDc_, ToolkitNormalFont());
-        if (background_) SelectObject(memDc_, background_);
+        SetBkMode(memDc_.get(), TRANSPARENT);
+        SelectObject(memDc_.get(), ToolkitNormalFont());
+        if (background_) SelectObject(memDc_.get(), background_.get());
     } else if (buffer_) {
-        SelectObject(memDc_, previousBitmap_);
-        DeleteObject(buffer_);
-        buffer_ = nullptr;
+        SelectObject(memDc_.get(), previousBitmap_);
+        buffer_.reset();
         previousBitmap_ = nullptr;
         bufferBits_ = nullptr;
     }
@@ -230,8 +223,8 @@ bool UIObject::EnsureBackBuffer() {
         made = CreateCompatibleBitmap(windowDc.get(), w, h);
     }
     if (!made) return false;
-    buffer_ = made;
-    previousBitmap_ = SelectObject(memDc_, made);
+    buffer_.reset(made);
+    previousBitmap_ = SelectObject(memDc_.get(), made);
     bufferIsDib_ = layered_;
     bufferBits_ = static_cast<uint8_t*>(bits);
     bufferWidth_ = w;
@@ -249,13 +242,19 @@ void UIObject::PaintChildren(HDC dc, const RECT& clip) {
         RECT area{};
         if (!IntersectRect(&area, &inside, &child->rect_)) continue;
         const int saved = SaveDC(dc);
-        HRGN region = CreateRectRgnIndirect(&area);
-        SelectClipRgn(dc, region);
-        DeleteObject(region);
+        // The DC keeps a copy of the clip region.
+        SelectClipRgn(dc, UniqueRegion(CreateRectRgnIndirect(&area)).get());
         child->Paint(dc, child->rect_, area);
         RestoreDC(dc, saved);
         child->PaintChildren(dc, area);
     }
+}
+
+void UIObject::PaintArea(HDC memory, const RECT& area) {
+    IntersectClipRect(memory, area.left, area.top, area.right, area.bottom);
+    if (background_) FillRect(memory, &area, background_.get());
+    Paint(memory, rect_, area);
+    PaintChildren(memory, area);
 }
 
 LRESULT UIObject::OnPaint(WPARAM, LPARAM) {
@@ -266,13 +265,11 @@ LRESULT UIObject::OnPaint(WPARAM, LPARAM) {
         return 0;
     }
     const RECT area = ps.rcPaint;
-    const int saved = SaveDC(memDc_);
-    IntersectClipRect(memDc_, area.left, area.top, area.right, area.bottom);
-    if (background_) FillRect(memDc_, &area, background_);
-    Paint(memDc_, rect_, area);
-    PaintChildren(memDc_, area);
-    RestoreDC(memDc_, saved);
-    BitBlt(windowDc, area.left, area.top, area.right - area.left, area.bottom - area.top, memDc_, area.left, area.top,
+    HDC memory = memDc_.get();
+    const int saved = SaveDC(memory);
+    PaintArea(memory, area);
+    RestoreDC(memory, saved);
+    BitBlt(windowDc, area.left, area.top, area.right - area.left, area.bottom - area.top, memory, area.left, area.top,
            SRCCOPY);
     EndPaint(hwnd_, &ps);
     return 0;
@@ -295,19 +292,17 @@ LRESULT UIObject::LayeredPaint(const RECT* requested) {
             memset(row + size_t(area.left) * 4, 0, size_t(area.right - area.left) * 4);
         }
     }
-    const int saved = SaveDC(memDc_);
-    IntersectClipRect(memDc_, area.left, area.top, area.right, area.bottom);
-    if (background_) FillRect(memDc_, &area, background_);
-    Paint(memDc_, rect_, area);
-    PaintChildren(memDc_, area);
+    HDC memory = memDc_.get();
+    const int saved = SaveDC(memory);
+    PaintArea(memory, area);
     RECT window{};
     GetWindowRect(hwnd_, &window);
     POINT position{window.left, window.top};
     SIZE size{window.right - window.left, window.bottom - window.top};
     POINT source{0, 0};
     BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    UpdateLayeredWindow(hwnd_, nullptr, &position, &size, memDc_, &source, 0, &blend, ULW_ALPHA);
-    RestoreDC(memDc_, saved);
+    UpdateLayeredWindow(hwnd_, nullptr, &position, &size, memory, &source, 0, &blend, ULW_ALPHA);
+    RestoreDC(memory, saved);
     return 0;
 }
 

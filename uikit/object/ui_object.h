@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "services/json/jvalue.h"
+#include "services/win/unique_handle.h"
 #include "uikit/window/ch_window.h"
 
 namespace kestro {
@@ -161,13 +162,15 @@ protected:
     std::vector<UIObject*> children_;
     std::map<UINT_PTR, UIObject*> timers_;
     bool tracking_ = false;
-    HBRUSH background_ = nullptr;
+    UniqueBrush background_;
     HWND tooltip_ = nullptr;
     bool layered_ = false;
     bool shownOnce_ = false;
     bool resizing_ = false;
-    HDC memDc_ = nullptr;
-    HBITMAP buffer_ = nullptr;
+    // The back buffer of a root. The DC is declared last, so it goes first and the
+    // bitmap is no longer selected into anything when it is deleted.
+    UniqueBitmap buffer_;
+    UniqueMemoryDc memDc_;
     HGDIOBJ previousBitmap_ = nullptr;
     uint8_t* bufferBits_ = nullptr;
     DWORD bufferImageSize_ = 0;
@@ -182,6 +185,8 @@ private:
     LRESULT RouteButton(LRESULT (UIObject::*event)(WPARAM, POINT), WPARAM wParam, LPARAM lParam);
     void LeaveHoverChain();
     void Forget(UIObject* gone);
+    // Background, the object and its children into the back buffer, clipped to the area.
+    void PaintArea(HDC memory, const RECT& area);
     LRESULT LayeredPaint(const RECT* requested);
     // Forwards to the deepest hovered object when it is enabled and visible.
     template <class Call>

@@ -18,19 +18,14 @@ int StrideOf(int width, int bitsPerPixel) { return ((width * bitsPerPixel + 31) 
 class GdipImage {
 public:
     GdipImage(const void* data, size_t size) {
-        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+        UniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE, size));
         if (!block) return;
-        void* p = GlobalLock(block);
-        if (!p) {
-            GlobalFree(block);
-            return;
-        }
+        void* p = GlobalLock(block.get());
+        if (!p) return;
         memcpy(p, data, size);
-        GlobalUnlock(block);
-        if (FAILED(CreateStreamOnHGlobal(block, TRUE, stream_.put()))) {
-            GlobalFree(block);
-            return;
-        }
+        GlobalUnlock(block.get());
+        if (FAILED(CreateStreamOnHGlobal(block.get(), TRUE, stream_.put()))) return;
+        block.release();  // the stream frees it
         Gdiplus::DllExports::GdipCreateBitmapFromStream(stream_.get(), &bitmap_);
     }
     ~GdipImage() {
@@ -63,13 +58,10 @@ bool CHBitmap::Create(int w, int h, int bpp) {
     info.bmiHeader.biBitCount = WORD(bpp);
     info.bmiHeader.biCompression = BI_RGB;
     void* pixels = nullptr;
-    HBITMAP made = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-    if (!made || !pixels) {
-        if (made) DeleteObject(made);
-        return false;
-    }
+    UniqueBitmap made(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
+    if (!made || !pixels) return false;
     Free();
-    dib = made;
+    dib_ = std::move(made);
     bits = static_cast<uint8_t*>(pixels);
     bitsPerPixel = bpp;
     width = w;
@@ -101,8 +93,7 @@ bool CHBitmap::CopyFrom(const BITMAPINFOHEADER& from, const void* source, size_t
 
 void CHBitmap::Free() {
     ReleaseDc();
-    if (dib) DeleteObject(dib);
-    dib = nullptr;
+    dib_.reset();
     bits = nullptr;
     bitsPerPixel = width = height = stride = 0;
     imageSize = 0;
@@ -143,7 +134,7 @@ bool CHBitmap::Decode(const void* data, size_t size) {
     std::swap(bits, decoded.bits);
     std::swap(imageSize, decoded.imageSize);
     std::swap(header, decoded.header);
-    std::swap(dib, decoded.dib);
+    std::swap(dib_, decoded.dib_);
     return true;
 }
 
@@ -158,24 +149,23 @@ bool CHBitmap::DecodePending() {
         pending_.clear();
         Decode(encoded.data(), encoded.size());
     }
-    return dib != nullptr;
+    return static_cast<bool>(dib_);
 }
 
 HDC CHBitmap::AcquireDc() {
     if (!DecodePending()) return nullptr;
-    if (!memDc) {
-        memDc = CreateCompatibleDC(nullptr);
-        if (!memDc) return nullptr;
-        previous_ = SelectObject(memDc, dib);
+    if (!memDc_) {
+        memDc_.reset(CreateCompatibleDC(nullptr));
+        if (!memDc_) return nullptr;
+        previous_ = SelectObject(memDc_.get(), dib_.get());
     }
-    return memDc;
+    return memDc_.get();
 }
 
 void CHBitmap::ReleaseDc() {
-    if (!memDc) return;
-    SelectObject(memDc, previous_);
-    DeleteDC(memDc);
-    memDc = nullptr;
+    if (!memDc_) return;
+    SelectObject(memDc_.get(), previous_);
+    memDc_.reset();
     previous_ = nullptr;
 }
 

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "services/win/unique_handle.h"
+
 namespace kestro {
 
 class CHBitmap {
@@ -39,6 +41,9 @@ public:
     HDC AcquireDc();
     void ReleaseDc();
 
+    // The DIB section, null while the bitmap is empty; the bitmap keeps owning it.
+    HBITMAP GetDib() const { return dib_.get(); }
+
     // Pixel access in top-down coordinates (x, y); null outside the bitmap.
     uint8_t* PixelAt(int x, int y) const;
 
@@ -49,10 +54,11 @@ public:
     uint8_t* bits = nullptr;
     uint32_t imageSize = 0;
     BITMAPINFOHEADER header{};
-    HBITMAP dib = nullptr;
-    HDC memDc = nullptr;
 
 private:
+    UniqueBitmap dib_;
+    // Declared after the DIB, so it is deleted first and the DIB is selected into nothing.
+    UniqueMemoryDc memDc_;
     HGDIOBJ previous_ = nullptr;
     std::string pending_;
 };

@@ -4,14 +4,15 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include "services/win/unique_handle.h"
+
 namespace kestro {
 namespace {
 
 struct Session {
-    CRITICAL_SECTION lock;
+    CriticalSection lock;
     long users = 0;
     ULONG_PTR token = 0;
-    Session() { InitializeCriticalSection(&lock); }
 };
 
 Session& TheSession() {
@@ -24,14 +25,13 @@ Session& TheSession() {
 
 void GdiplusAddUser() {
     Session& s = TheSession();
-    EnterCriticalSection(&s.lock);
+    ScopedLock hold(s.lock);
     ++s.users;
-    LeaveCriticalSection(&s.lock);
 }
 
 void GdiplusRemoveUser() {
     Session& s = TheSession();
-    EnterCriticalSection(&s.lock);
+    ScopedLock hold(s.lock);
     if (--s.users <= 0) {
         s.users = 0;
         if (s.token) {
@@ -39,20 +39,17 @@ void GdiplusRemoveUser() {
             s.token = 0;
         }
     }
-    LeaveCriticalSection(&s.lock);
 }
 
 bool GdiplusEnsureStarted() {
     Session& s = TheSession();
-    EnterCriticalSection(&s.lock);
+    ScopedLock hold(s.lock);
     if (!s.token) {
         Gdiplus::GdiplusStartupInput input;
         ULONG_PTR token = 0;
         if (Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok) s.token = token;
     }
-    const bool ok = s.token != 0;
-    LeaveCriticalSection(&s.lock);
-    return ok;
+    return s.token != 0;
 }
 
 }  // namespace kestro

@@ -3,13 +3,6 @@
 #include "uikit/core/layout.h"
 
 namespace kestro {
-namespace {
-
-// The installer window's fixed size.
-constexpr int kDefaultWidth = 528;
-constexpr int kDefaultHeight = 348;
-
-}  // namespace
 
 CHWindow::~CHWindow() {
     if (hwnd_ && IsWindow(hwnd_)) {
@@ -76,7 +69,7 @@ void CHWindow::Move(int x, int y, int width, int height) {
     if (hwnd_) MoveWindow(hwnd_, x, y, width, height, IsWindowVisible(hwnd_));
 }
 
-void CHWindow::ResizeToDefault() {
+void CHWindow::ResizeKeepingCorner(int width, int height) {
     if (!hwnd_) return;
     RECT r{};
     GetWindowRect(hwnd_, &r);
@@ -92,7 +85,7 @@ void CHWindow::ResizeToDefault() {
             ScreenToClient(parent, &corner);
         }
     }
-    MoveWindow(hwnd_, corner.x, corner.y, kDefaultWidth, kDefaultHeight, IsWindowVisible(hwnd_));
+    MoveWindow(hwnd_, corner.x, corner.y, width, height, IsWindowVisible(hwnd_));
 }
 
 bool CHWindow::ModifyExStyle(DWORD remove, DWORD add) {

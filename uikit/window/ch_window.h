@@ -25,8 +25,8 @@ public:
     HWND Detach();
     void CenterWindow();
     void Move(int x, int y, int width, int height);
-    // The installer's fixed size, keeping the top-left corner.
-    void ResizeToDefault();
+    // A new size, keeping the top-left corner where it is on screen.
+    void ResizeKeepingCorner(int width, int height);
     bool ModifyExStyle(DWORD remove, DWORD add);
     void ClearEditMargins();
 

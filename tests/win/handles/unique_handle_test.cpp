@@ -20,9 +20,18 @@ TEST(UniqueHandle, ClosesOnResetDestructionAndMoveAssignment) {
         EXPECT_EQ(moved.get(), raw);
     }
     EXPECT_FALSE(IsOpen(raw));
+    {
+        // Closing the stale handle fails and sets an error of its own; the caller's stays.
+        UniqueHandle stale(raw);
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        stale.reset();
+        EXPECT_EQ(GetLastError(), DWORD(ERROR_FILE_NOT_FOUND));
+    }
 
     UniqueHandle a(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     HANDLE first = a.get();
+    a.reset(first);
+    EXPECT_TRUE(IsOpen(first)) << "taking the handle already held closed it";
     a = UniqueHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     EXPECT_FALSE(IsOpen(first));
     HANDLE kept = a.release();

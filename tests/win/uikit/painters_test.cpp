@@ -227,7 +227,7 @@ TEST(CHBitmapTest, DecodesPngWithAndWithoutAlpha) {
     EXPECT_EQ(RgbAt(o, 3, 3), 0x123456u);
     CHBitmap bad;
     EXPECT_FALSE(bad.Decode("not an image", 12));
-    EXPECT_EQ(bad.dib, nullptr);
+    EXPECT_EQ(bad.GetDib(), nullptr);
 }
 
 TEST(CHBitmapTest, RegionCoversTheMagentaRunsOnly) {

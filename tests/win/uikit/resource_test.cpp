@@ -111,7 +111,7 @@ TEST(UIResourceTest, ImagesDecodedOnFirstUseAreDecodedWhenFirstDrawn) {
     const ImageStyle normal = r.GetImageStyle("MainWindow/PublishBtn/normal", nullptr);
     ASSERT_NE(normal.image, nullptr);
     EXPECT_EQ(normal.image->width, 0);
-    EXPECT_EQ(normal.image->dib, nullptr);
+    EXPECT_EQ(normal.image->GetDib(), nullptr);
     EXPECT_EQ(normal.h, 32);
 
     CHBitmap target;

@@ -223,7 +223,7 @@ TEST_F(CHWindowTest, ResizeKeepsTheCornerAndExStyleChangesOnlyWhenDifferent) {
     ASSERT_TRUE(w.Create(WS_POPUP, L"", nullptr, 0, 30, 40, nullptr, nullptr, 100, 100));
     Recorder child;
     ASSERT_TRUE(child.Create(WS_CHILD, L"", nullptr, 0, 12, 13, w.GetHwnd(), nullptr, 10, 10));
-    child.ResizeToDefault();
+    child.ResizeKeepingCorner(528, 348);
     RECT r{};
     GetWindowRect(child.GetHwnd(), &r);
     POINT corner{r.left, r.top};
