@@ -7,11 +7,11 @@
 #include <cstdlib>
 #include <functional>
 
+#include "services/base/utf8.h"
 #include "setup/engine/file_io.h"
 #include "setup/engine/shell_file_ops.h"
 #include "setup/package/package_records.h"
 #include "setup/workers/product_names.h"
-#include "setup/workers/utf8_path.h"
 
 namespace kestro {
 namespace testing {
