@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "launcher/core/edition_title.h"
 #include "outside/common/call_record.h"
 #include "outside/hubshell/hubshell.h"
+#include "services/config/product_title.h"
 #include "services/win/unique_handle.h"
 
 namespace {
@@ -98,7 +98,7 @@ int wmain() {
     const std::wstring record = std::wstring(temp) + L"kestro-launcher-bench.txt";
     DeleteFileW(record.c_str());
     SetEnvironmentVariableW(kestro::kCallRecordVariable, record.c_str());
-    const std::wstring title(kestro::kDefaultProductTitle);
+    const std::wstring title(kestro::config::kProductTitle);
 
     std::vector<double> peerTimes, firstStart, handOver;
     for (int i = 0; i < kRuns; ++i) {

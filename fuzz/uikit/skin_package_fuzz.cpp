@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "services/base/utf8.h"
 #include "uikit/core/font_record.h"
 #include "uikit/core/skin_package.h"
 #include "uikit/core/skin_tree.h"
@@ -53,6 +54,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         ReadNode(*node);
         for (const std::string& key : node->MemberNames()) ReadNode((*node)[key]);
     }
-    (void)kestro::Utf8ToUtf16(text);
+    (void)kestro::Utf16FromUtf8(text);
     return 0;
 }

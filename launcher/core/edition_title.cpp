@@ -1,5 +1,7 @@
 #include "launcher/core/edition_title.h"
 
+#include "services/config/product_title.h"
+
 namespace kestro {
 
 namespace {
@@ -19,7 +21,7 @@ std::wstring_view ProductTitleForEdition(std::wstring_view editionKey) {
     for (const Edition& edition : kEditions) {
         if (edition.key == editionKey) return edition.title;
     }
-    return kDefaultProductTitle;
+    return config::kProductTitle;
 }
 
 }  // namespace kestro

@@ -4,9 +4,8 @@
 
 namespace kestro {
 
-inline constexpr wchar_t kDefaultProductTitle[] = L"Kestro 模拟器";
-
-// Exact, case-sensitive match of the whole key; anything unknown gets the default title.
+// Exact, case-sensitive match of the whole key; anything unknown gets the product's own
+// title (services/config/product_title.h).
 std::wstring_view ProductTitleForEdition(std::wstring_view editionKey);
 
 }  // namespace kestro

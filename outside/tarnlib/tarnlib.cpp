@@ -9,18 +9,12 @@
 #include "outside/common/call_record.h"
 #include "outside/tarnlib/full_screen_rule.h"
 #include "outside/tarnlib/tarnlib_registry.h"
+#include "services/base/version_strings.h"
 #include "services/win/unique_handle.h"
 
 namespace {
 
 std::atomic<long> g_threadUsers{0};
-
-// The strings a version resource normally carries; VerQueryValueW cannot list them.
-constexpr const wchar_t* kVersionStringNames[] = {
-    L"Comments",        L"CompanyName",  L"FileDescription", L"FileVersion",     L"InternalName",
-    L"LegalCopyright",  L"LegalTrademarks", L"OriginalFilename", L"PrivateBuild", L"ProductName",
-    L"ProductVersion",  L"SpecialBuild",
-};
 
 }  // namespace
 
@@ -93,41 +87,10 @@ int CHUtil::GetCommandArgs(std::vector<CString>& words) {
 
 int CHUtil::GetFileVersion(const wchar_t* path, std::map<CString, CString>& strings) {
     kestro::RecordCall(L"CHUtil::GetFileVersion", {path ? path : L""});
-    if (!path) return 0;
-    DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeW(path, &ignored);
-    if (size == 0) return 0;
-    std::string block(size, '\0');
-    if (!GetFileVersionInfoW(path, 0, size, block.data())) return 0;
-
-    struct Translation {
-        WORD language;
-        WORD codePage;
-    };
-    Translation* translations = nullptr;
-    UINT translationBytes = 0;
-    Translation first{0x0804, 1200};
-    if (VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations),
-                       &translationBytes) &&
-        translationBytes >= sizeof(Translation)) {
-        first = translations[0];
-    }
-    wchar_t prefix[64];
-    wsprintfW(prefix, L"\\StringFileInfo\\%04x%04x\\", first.language, first.codePage);
-    int found = 0;
-    for (const wchar_t* name : kVersionStringNames) {
-        const std::wstring query = std::wstring(prefix) + name;
-        wchar_t* value = nullptr;
-        UINT chars = 0;
-        if (VerQueryValueW(block.data(), query.c_str(), reinterpret_cast<void**>(&value), &chars) && value) {
-            std::wstring_view text(value, chars);
-            const size_t end = text.find(L'\0');
-            if (end != std::wstring_view::npos) text = text.substr(0, end);
-            strings[CString(name)] = CString(text);
-            ++found;
-        }
-    }
-    return found;
+    std::map<std::wstring, std::wstring> fields;
+    if (!kestro::ReadVersionStrings(path, fields)) return 0;
+    for (const auto& field : fields) strings[CString(field.first)] = CString(field.second);
+    return static_cast<int>(fields.size());
 }
 
 int CHUtilEx::HasFullScreenRuning() {

@@ -1,17 +1,9 @@
 #include "shell_rules.h"
 
-#include <cwchar>
-
 namespace kestro {
 namespace {
 constexpr unsigned long kPlatformNt = 2;  // VER_PLATFORM_WIN32_NT
 }
-
-const wchar_t* const kVersionStringKeys[12] = {
-    L"Comments",         L"CompanyName",     L"FileDescription", L"FileVersion",
-    L"InternalName",     L"LegalCopyright",  L"LegalTrademarks", L"OriginalFilename",
-    L"ProductName",      L"ProductVersion",  L"PrivateBuild",    L"SpecialBuild",
-};
 
 bool IsVistaOrLaterVersion(unsigned long platformId, unsigned long majorVersion) {
     return platformId == kPlatformNt && majorVersion > 5;
@@ -41,12 +33,6 @@ TaskbarVerbCall DecideTaskbarVerb(TaskbarChange change, bool vistaOrLater, const
     call.run = !call.file.empty();
     call.verb = change == TaskbarChange::kPin ? L"taskbarpin" : L"taskbarunpin";
     return call;
-}
-
-std::wstring VersionStringQuery(unsigned language, unsigned codePage, const std::wstring& key) {
-    wchar_t prefix[40];
-    swprintf(prefix, sizeof prefix / sizeof prefix[0], L"\\StringFileInfo\\%04x%04x\\", language & 0xffff, codePage & 0xffff);
-    return prefix + key;
 }
 
 }  // namespace kestro

@@ -31,10 +31,4 @@ struct TaskbarVerbCall {
 TaskbarVerbCall DecideTaskbarVerb(TaskbarChange change, bool vistaOrLater, const std::wstring& quickLaunchFolder,
                                   const std::wstring& name);
 
-// The string fields of a version record, in the order they are queried.
-extern const wchar_t* const kVersionStringKeys[12];
-
-// "\StringFileInfo\%04x%04x\%s" with lower-case hexadecimal.
-std::wstring VersionStringQuery(unsigned language, unsigned codePage, const std::wstring& key);
-
 }  // namespace kestro

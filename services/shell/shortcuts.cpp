@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "services/base/path_queries.h"
 #include "services/shell/shell_folders.h"
 #include "services/shell/shell_rules.h"
 #include "services/win/unique_handle.h"
@@ -17,7 +18,7 @@ namespace {
 // FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI; without FOF_ALLOWUNDO nothing goes to the recycle bin.
 constexpr FILEOP_FLAGS kSilentDeleteFlags = 0x414;
 
-bool Exists(const wchar_t* path) { return path && *path && GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const wchar_t* path) { return path && *path && PathExists(path); }
 
 }  // namespace
 
@@ -30,8 +31,7 @@ bool CreateShortcut(const wchar_t* target, const wchar_t* linkFile) {
         return false;
     ComPtr<IPersistFile> file;
     if (FAILED(link->QueryInterface(IID_IPersistFile, file.put_void()))) return false;
-    bool isDirectory = (GetFileAttributesW(target) & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    std::wstring workingFolder = ShortcutWorkingFolder(target, isDirectory);
+    std::wstring workingFolder = ShortcutWorkingFolder(target, FolderExists(target));
     if (FAILED(link->SetPath(target)) || FAILED(link->SetWorkingDirectory(workingFolder.c_str()))) return false;
     return SUCCEEDED(file->Save(linkFile, TRUE));
 }
@@ -46,7 +46,7 @@ bool CreateQuickLaunchShortcut(const wchar_t* name, const wchar_t* target) {
     std::wstring link = ShortcutFilePath(folder, name ? name : L"");
     if (link.empty()) return false;
     // Systems without a taskbar of that age (and fresh profiles) may lack the folder.
-    if (GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES) SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
+    if (!PathExists(folder)) SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
     return CreateShortcut(target, link.c_str());
 }
 

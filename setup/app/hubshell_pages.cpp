@@ -1,6 +1,8 @@
 // The pages of both modes: every control by kind, skin path, text and place.
 #include "setup/app/cl_hubshell.h"
+#include "services/config/product_title.h"
 #include "setup/window/page_rules.h"
+#include "setup/workers/install_plan.h"
 #include "setup/workers/uninstall_worker.h"
 #include "setup/workers/worker_system.h"
 #include "uikit/controls/ui_button.h"
@@ -17,7 +19,6 @@ namespace {
 // Plain offsets from the parent's top-left corner.
 constexpr int kAnchorOffsets = 1;
 
-const wchar_t kTitleText[] = L"Kestro 模拟器";
 const wchar_t kInstallText[] = L"安 装";
 const wchar_t kUpdateText[] = L"立即升级";
 const wchar_t kCustomLinkText[] = L"自定义安装>";
@@ -37,9 +38,6 @@ const wchar_t kEmulatorDataText[] = L"同时删除游戏数据";
 const wchar_t* const kReasonTexts[] = {L"下载模拟器失败", L"启动游戏太慢", L"游戏闪退", L"运行多开游戏不流畅会卡",
                                        L"安装失败"};
 const wchar_t kDoneText[] = L"卸载完成";
-
-// On a system that reports version 10 the quick-launch bar is gone.
-constexpr unsigned kNoQuickLaunchMajorVersion = 10;
 
 }  // namespace
 
@@ -84,7 +82,7 @@ UIPane* CLHubshell::NewPage(bool shown) {
 
 void CLHubshell::BuildTitle() {
     title_ = AddPlaced<UILabel>(this, "MainWindow/title", 13, 0, 200, 40);
-    title_->SetText(kTitleText);
+    title_->SetText(config::kProductTitle);
 }
 
 void CLHubshell::BuildInstallPages() {
@@ -113,7 +111,7 @@ void CLHubshell::BuildInstallPages() {
     backLink_ = AddPlaced<UIButton>(customPage_, "MainWindow/ReturnBtn", 10, 275, 50, 16);
     backLink_->SetText(kBackText);
     quickLaunchBox_ = AddCheckBox(customPage_, kQuickLaunchText, true, 210, 115, 120, 12);
-    if (ReportedMajorVersion() == kNoQuickLaunchMajorVersion) {
+    if (SkipsTaskbarStep(ReportedMajorVersion())) {
         quickLaunchBox_->SetCheck(false);
         quickLaunchBox_->SetVisible(false);
     }

@@ -3,7 +3,8 @@
 // the pages; a quiet run then does its operation here and ends.
 #include <windows.h>
 
-#include "setup/workers/utf8_path.h"
+#include "services/base/path_queries.h"
+#include "services/base/utf8.h"
 #include "services/shell/system_version.h"
 #include "setup/app/cl_hubshell.h"
 #include "setup/app/startup_system.h"
@@ -20,11 +21,6 @@ namespace {
 
 // The installer's own skin package: resource type "UIR", id 129.
 constexpr int kSkinResourceId = 129;
-
-bool FolderExists(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 }  // namespace
 

@@ -80,7 +80,7 @@ void RunFromWorkCopy(const std::vector<std::wstring>& args) {
     const std::wstring workCopy = WorkCopyPath(GetTempFolder());
     const std::wstring self = GetModulePath();
     // The work copy may not exist yet: its folder's long form plus the file name.
-    const std::wstring workCopyLong = LongPathOf(folder) + L'\\' + kWorkCopyFileName;
+    const std::wstring workCopyLong = LongPathOf(folder) + L'\\' + kUninstallerFileName;
     if (SamePathIgnoringCase(LongPathOf(self), workCopyLong)) return;
     CopyPath(workCopy, self);
     if (IsVistaOrLater()) StartAndEnd(workCopy, L"runas", BuildRestartParameters(args), SW_SHOWNORMAL);

@@ -1,18 +1,35 @@
 #include "command_list.h"
 
-#include <windows.h>
-
 #include <vector>
 
 #include "command_line.h"
-#include "services/encoding/text_convert.h"
+#include "services/base/utf8.h"
+#include "services/win/unique_handle.h"
 
 namespace kestro {
+namespace {
 
-void RunCommandList(const std::wstring& baseFolder, const JValue& commands) {
+// Waits for a process while keeping the window alive: any input wakes the wait and
+// one message of the window is dispatched.
+void WaitDispatching(HANDLE process, HWND window) {
+    for (;;) {
+        DWORD woke = MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_ALLINPUT);
+        if (woke != WAIT_OBJECT_0 + 1) return;
+        MSG message;
+        if (PeekMessageW(&message, window, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+}
+
+}  // namespace
+
+void RunCommandList(const std::wstring& baseFolder, const JValue& commands, const CommandListRules& rules) {
     for (size_t i = 0; i < commands.Size(); ++i) {
-        ConversionArena arena;
-        std::wstring command = BuildListedCommand(baseFolder, ToWide(commands.At(i).AsText().c_str(), arena, CP_UTF8));
+        const std::wstring element = WideFromUtf8(commands.At(i).AsText());
+        if (rules.mayStart && !rules.mayStart(baseFolder + L"\\" + ListedProgram(element))) continue;
+        const std::wstring command = BuildListedCommand(baseFolder, element);
         if (command.empty()) continue;
         // CreateProcessW may write into its command line.
         std::vector<wchar_t> line(command.begin(), command.end());
@@ -23,8 +40,9 @@ void RunCommandList(const std::wstring& baseFolder, const JValue& commands) {
         if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
             continue;
         }
-        CloseHandle(started.hThread);
-        CloseHandle(started.hProcess);
+        UniqueHandle process(started.hProcess);
+        UniqueHandle thread(started.hThread);
+        if (rules.waitForEach) WaitDispatching(process.get(), rules.window);
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+#include "services/base/path_queries.h"
+
 namespace kestro {
 namespace {
 
@@ -21,8 +23,7 @@ bool EnsureFolder(const std::wstring& path) {
     int result = SHCreateDirectoryExW(nullptr, path.c_str(), nullptr);
     if (result == ERROR_SUCCESS) return true;
     if (result != ERROR_ALREADY_EXISTS && result != ERROR_FILE_EXISTS) return false;
-    DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return FolderExists(path);
 }
 
 bool BrowseForFolder(HWND owner, std::wstring& path) {

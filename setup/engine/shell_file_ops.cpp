@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "path_rules.h"
+#include "services/base/path_queries.h"
 
 namespace kestro {
 namespace {
@@ -22,7 +23,7 @@ std::wstring OnePathList(const std::wstring& path) {
 // Some shells report success for a source that does not exist; a missing source
 // without wildcards is a failure before anything is attempted.
 bool SourceMissing(const std::wstring& from) {
-    return from.find_first_of(L"*?") == std::wstring::npos && GetFileAttributesW(from.c_str()) == INVALID_FILE_ATTRIBUTES;
+    return from.find_first_of(L"*?") == std::wstring::npos && !PathExists(from);
 }
 
 bool RunShellOperation(UINT operation, const std::wstring& from, const std::wstring* to) {

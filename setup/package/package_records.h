@@ -23,10 +23,13 @@ struct PackageConfig {
     static constexpr const char* kInstRun = "instrun";
     static constexpr const char* kUninstRun = "uninstrun";
 
+    // The channel of a record without "channel", and of a worker host before start-up
+    // or a test sets one. (The other defaults are start-up's: setup/startup/startup_record.h.)
+    static constexpr int kDefaultChannel = 30001;
+
     JValue record;
 
-    // A record without "mode" is not a package record at all. (The defaults of the
-    // other values are start-up's: setup/startup/startup_record.h.)
+    // A record without "mode" is not a package record at all.
     bool HasMode() const { return record.HasMember(kMode); }
     bool IsUninstaller() const { return record[kMode].AsInt() == 0; }
 };

@@ -2,10 +2,11 @@
 
 #include <cwctype>
 
+#include "setup/workers/product_names.h"
+
 namespace kestro {
 
 const wchar_t kWorkCopyFolderName[] = L"KestroGC";
-const wchar_t kWorkCopyFileName[] = L"unins000.exe";
 
 bool ShouldRelaunchElevated(bool ntSixOrLater, bool limitedElevationType, bool linkedTokenIsAdmin) {
     return ntSixOrLater && limitedElevationType && linkedTokenIsAdmin;
@@ -18,7 +19,7 @@ std::wstring WorkCopyFolder(const std::wstring& tempFolder) {
 }
 
 std::wstring WorkCopyPath(const std::wstring& tempFolder) {
-    return WorkCopyFolder(tempFolder) + L'\\' + kWorkCopyFileName;
+    return WorkCopyFolder(tempFolder) + L'\\' + kUninstallerFileName;
 }
 
 bool SamePathIgnoringCase(const std::wstring& a, const std::wstring& b) {

@@ -12,9 +12,9 @@ namespace kestro {
 bool ShouldRelaunchElevated(bool ntSixOrLater, bool limitedElevationType, bool linkedTokenIsAdmin);
 
 // The uninstaller's work copy: the temporary folder (with its trailing separator)
-// followed by "KestroGC\unins000.exe".
+// followed by "KestroGC\unins000.exe"; the copy keeps the uninstaller's file name
+// (kUninstallerFileName, setup/workers/product_names.h).
 extern const wchar_t kWorkCopyFolderName[];  // "KestroGC"
-extern const wchar_t kWorkCopyFileName[];    // "unins000.exe"
 std::wstring WorkCopyFolder(const std::wstring& tempFolder);
 std::wstring WorkCopyPath(const std::wstring& tempFolder);
 

@@ -1,10 +1,7 @@
 #include "startup_record.h"
 
-#include "setup/package/package_records.h"
-
 namespace kestro {
 
-const int kDefaultChannel = 30001;
 const char kDefaultTheme[] = "default";
 
 StartupRecord ReadStartupRecord(const JValue* record) {

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "services/json/jvalue.h"
+#include "setup/package/package_records.h"
 
 namespace kestro {
 
@@ -9,12 +10,11 @@ namespace kestro {
 struct StartupRecord {
     bool valid = false;          // the record was read and has "mode"
     int mode = 1;                // 0: uninstaller; anything else: installer
-    int channel = 30001;
+    int channel = PackageConfig::kDefaultChannel;
     std::string theme = "default";  // UTF-8; an empty text also reads as "default"
     bool quiet = false;
 };
 
-extern const int kDefaultChannel;
 extern const char kDefaultTheme[];
 
 StartupRecord ReadStartupRecord(const JValue* record);

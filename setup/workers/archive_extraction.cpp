@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "unzip.h"
+#include "services/base/path_queries.h"
 #include "services/encoding/text_convert.h"
 #include "setup/engine/file_io.h"
 #include "setup/engine/folders.h"

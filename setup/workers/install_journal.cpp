@@ -1,7 +1,7 @@
 #include "setup/workers/install_journal.h"
 
+#include "services/base/utf8.h"
 #include "setup/package/package_records.h"
-#include "setup/workers/utf8_path.h"
 
 namespace kestro {
 namespace {

@@ -1,5 +1,6 @@
 #include "setup/workers/install_plan.h"
 
+#include "services/config/product_title.h"
 #include "setup/workers/installed_items.h"
 #include "setup/workers/product_names.h"
 
@@ -51,7 +52,9 @@ std::wstring LastrunPath(const std::wstring& targetFolder, const std::wstring& l
     return targetFolder + L"\\" + lastrun;
 }
 
-std::wstring StartMenuFolder(const std::wstring& programsFolder) { return programsFolder + kStartMenuFolderTail; }
+std::wstring StartMenuFolder(const std::wstring& programsFolder) {
+    return programsFolder + L"\\" + kMakerFolderName + L"\\" + config::kProductTitle;
+}
 
 std::wstring StartMenuLink(const std::wstring& programsFolder, const std::wstring& name) {
     return StartMenuFolder(programsFolder) + L"\\" + name + L".lnk";

@@ -33,7 +33,8 @@ enum class UninstallStage {
 ProgressStep UninstallProgress(UninstallStage stage);
 
 // Quick Launch shortcuts and taskbar pins are left out on systems reporting major
-// version 10: pinning by verb no longer exists there.
+// version 10: the quick-launch bar is gone and pinning by verb no longer exists there.
+// The custom page hides its quick-launch box by the same rule.
 bool SkipsTaskbarStep(unsigned majorVersion);
 
 // Whether the Everyone grant may run on a folder path: not empty and under 260

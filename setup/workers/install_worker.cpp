@@ -5,6 +5,8 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "services/base/path_queries.h"
+#include "services/base/utf8.h"
 #include "services/config/maker_addresses.h"
 #include "services/report/statistics_report.h"
 #include "services/shell/shortcuts.h"
@@ -24,7 +26,6 @@
 #include "setup/workers/registry_table.h"
 #include "setup/workers/uninstall_worker.h"
 #include "setup/workers/uninstaller_file.h"
-#include "setup/workers/utf8_path.h"
 #include "setup/workers/worker_system.h"
 
 namespace kestro {

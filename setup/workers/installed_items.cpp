@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "services/base/utf8.h"
 #include "setup/package/package_records.h"
 #include "setup/workers/entry_name_rules.h"
 #include "setup/workers/install_root.h"
-#include "setup/workers/utf8_path.h"
 
 namespace kestro {
 namespace {

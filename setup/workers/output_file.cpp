@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "services/base/path_queries.h"
 #include "setup/engine/processes.h"
 #include "setup/engine/shell_file_ops.h"
 #include "setup/workers/installed_items.h"

@@ -4,8 +4,8 @@
 
 namespace kestro {
 
-// Display name of the uninstall entry and name of the start-menu folder.
-inline constexpr const wchar_t kProductDisplayName[] = L"Kestro 模拟器";
+// The uninstall entry's display name and the start-menu folder's name are the product
+// title (services/config/product_title.h); the start-menu folder lies in the maker's.
 inline constexpr const wchar_t kMakerFolderName[] = L"Tarnwell";
 inline constexpr const wchar_t kUninstallerFileName[] = L"unins000.exe";
 inline constexpr const wchar_t kLauncherFileName[] = L"KestroGC.exe";
@@ -22,8 +22,6 @@ inline constexpr const wchar_t kProductKeyName[] = L"KestroGC";
 inline constexpr const wchar_t kProtocolKey[] = L"gcapp";
 inline constexpr const wchar_t kProtocolExecuteKey[] = L"Software\\Microsoft\\Internet Explorer\\ProtocolExecute";
 
-// Start-menu folder below the Programs folder: "%s\Tarnwell\%s".
-inline constexpr const wchar_t kStartMenuFolderTail[] = L"\\Tarnwell\\Kestro 模拟器";
 // Product data below an application-data folder.
 inline constexpr const wchar_t kProductDataTail[] = L"\\Tarnwell\\KestroGameCenter";
 

@@ -1,5 +1,6 @@
 #include "setup/workers/registry_table.h"
 
+#include "services/config/product_title.h"
 #include "services/encoding/split_text.h"
 #include "setup/workers/product_names.h"
 
@@ -53,7 +54,7 @@ std::vector<RegistryKeyEntry> BuildInstallRegistry(const InstallRegistryInput& i
         {RegistryRoot::LocalMachine,
          kProductUninstallKey,
          -1,
-         {Text(L"DisplayName", kProductDisplayName), Text(L"DisplayIcon", uninstaller),
+         {Text(L"DisplayName", config::kProductTitle), Text(L"DisplayIcon", uninstaller),
           Text(L"HelpLink", input.helpLink), Text(L"UninstallString", uninstaller),
           Text(L"Publisher", PublisherForTheme(input.theme)), Text(L"Lang", L"2052"), Number(L"Channel", channel)}});
 

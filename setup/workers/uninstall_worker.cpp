@@ -5,14 +5,15 @@
 
 #include <map>
 
+#include "services/base/path_queries.h"
+#include "services/base/utf8.h"
+#include "services/base/version_strings.h"
 #include "services/report/statistics_report.h"
 #include "services/shell/elevated_run.h"
 #include "services/shell/shortcuts.h"
 #include "services/shell/system_version.h"
 #include "services/shell/taskbar_pin.h"
-#include "services/shell/version_strings.h"
-#include "services/win/unique_handle.h"
-#include "setup/engine/command_line.h"
+#include "setup/engine/command_list.h"
 #include "setup/engine/folders.h"
 #include "setup/engine/processes.h"
 #include "setup/engine/registry_key.h"
@@ -24,7 +25,6 @@
 #include "setup/workers/installed_items.h"
 #include "setup/workers/product_names.h"
 #include "setup/workers/uninstall_plan.h"
-#include "setup/workers/utf8_path.h"
 #include "setup/workers/worker_system.h"
 
 namespace kestro {
@@ -72,37 +72,13 @@ void DeleteUserKey() {
     }
 }
 
-// Waits for a process while keeping the window alive: any input wakes the wait and
-// one message of the window is dispatched.
-void WaitDispatching(HANDLE process, HWND window) {
-    for (;;) {
-        DWORD woke = MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_ALLINPUT);
-        if (woke != WAIT_OBJECT_0 + 1) return;
-        MSG message;
-        if (PeekMessageW(&message, window, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-    }
-}
-
 void RunUninstallCommands(const WorkerHost& host, const JValue& commands, const std::wstring& root) {
-    for (size_t i = 0; i < commands.Size(); ++i) {
-        std::wstring element = WideFromUtf8(commands.At(i).AsText());
-        // The uninstaller runs elevated: a program outside the root is never started.
-        if (!IsStrictlyInsideRoot(JoinPath(root, ListedProgram(element)), root)) continue;
-        std::wstring command = BuildListedCommand(root, element);
-        if (command.empty()) continue;
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION started = {};
-        if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
-            continue;
-        }
-        UniqueHandle process(started.hProcess);
-        UniqueHandle thread(started.hThread);
-        WaitDispatching(process.get(), host.window);
-    }
+    CommandListRules rules;
+    // The uninstaller runs elevated: a program outside the root is never started.
+    rules.mayStart = [&root](const std::wstring& program) { return IsStrictlyInsideRoot(program, root); };
+    rules.waitForEach = true;
+    rules.window = host.window;
+    RunCommandList(root, commands, rules);
 }
 
 void RemoveShortcuts(const JValue& shortcut) {

@@ -12,6 +12,7 @@
 
 #include "services/json/jvalue.h"
 #include "setup/engine/worker_thread.h"
+#include "setup/package/package_records.h"
 #include "setup/workers/install_plan.h"
 #include "setup/workers/uninstall_plan.h"
 
@@ -31,7 +32,7 @@ struct WorkerCheckBox {
 struct WorkerHost {
     std::wstring targetFolder;
     JValue configuration;  // the installer's record
-    int channel = 30001;
+    int channel = PackageConfig::kDefaultChannel;
     std::wstring theme = L"default";
     bool quiet = false;
     int mode = 1;       // 0: uninstaller

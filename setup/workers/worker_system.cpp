@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "services/base/path_queries.h"
 #include "setup/engine/folders.h"
 #include "setup/engine/registry_key.h"
 #include "setup/workers/product_names.h"
@@ -13,13 +14,6 @@ namespace {
 constexpr DWORD kUninstallStringChars = 520;
 
 }  // namespace
-
-bool PathExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-bool FolderExists(const std::wstring& path) {
-    DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 unsigned ReportedMajorVersion() {
     OSVERSIONINFOW info = {};

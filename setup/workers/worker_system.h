@@ -4,9 +4,6 @@
 
 namespace kestro {
 
-bool PathExists(const std::wstring& path);
-bool FolderExists(const std::wstring& path);
-
 // Major version as the system reports it to this program (GetVersionEx: a program
 // whose manifest does not declare Windows 10 is told 6.2 there).
 unsigned ReportedMajorVersion();

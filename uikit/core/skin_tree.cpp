@@ -1,5 +1,6 @@
 #include "skin_tree.h"
 
+#include "services/base/utf8.h"
 #include "services/encoding/base64.h"
 
 namespace kestro {
@@ -61,45 +62,7 @@ uint32_t SkinColor(const JValue& node) {
 
 std::u16string DecodeSkinText(const std::string& base64) {
     ConversionArena arena;
-    return Utf8ToUtf16(Base64Decode(base64.c_str(), arena));
-}
-
-std::u16string Utf8ToUtf16(const std::string& text) {
-    std::u16string out;
-    out.reserve(text.size());
-    const auto* s = reinterpret_cast<const unsigned char*>(text.data());
-    const size_t n = text.size();
-    size_t i = 0;
-    while (i < n) {
-        const unsigned char c = s[i];
-        uint32_t cp = 0xFFFD;
-        size_t extra = 0;
-        uint32_t min = 0;
-        if (c < 0x80) { cp = c; }
-        else if ((c & 0xE0) == 0xC0) { cp = c & 0x1F; extra = 1; min = 0x80; }
-        else if ((c & 0xF0) == 0xE0) { cp = c & 0x0F; extra = 2; min = 0x800; }
-        else if ((c & 0xF8) == 0xF0) { cp = c & 0x07; extra = 3; min = 0x10000; }
-        else { out.push_back(u'\xFFFD'); ++i; continue; }
-        size_t k = 1;
-        for (; k <= extra; ++k) {
-            if (i + k >= n || (s[i + k] & 0xC0) != 0x80) break;
-            cp = (cp << 6) | (s[i + k] & 0x3F);
-        }
-        if (k <= extra || cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-            out.push_back(u'\xFFFD');
-            i += k;  // skip the lead byte and the continuation bytes that were valid
-            continue;
-        }
-        i += extra + 1;
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out.push_back(char16_t(0xD800 + (cp >> 10)));
-            out.push_back(char16_t(0xDC00 + (cp & 0x3FF)));
-        } else {
-            out.push_back(char16_t(cp));
-        }
-    }
-    return out;
+    return Utf16FromUtf8(Base64Decode(base64.c_str(), arena));
 }
 
 }  // namespace kestro

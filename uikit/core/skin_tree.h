@@ -27,10 +27,8 @@ std::array<int, 4> SkinRect(const JValue& node);        // an array of exactly 4
 std::array<int, 2> SkinPoint(const JValue& node);       // an array of exactly 2
 uint32_t SkinColor(const JValue& node);                 // [r, g, b] -> 0x00BBGGRR
 
-// A Base64 text of UTF-8 bytes (the "tx" and "FaceName" form) as UTF-16.
+// A Base64 text of UTF-8 bytes (the "tx" and "FaceName" form) as UTF-16
+// (services/base/utf8.h: malformed sequences become U+FFFD).
 std::u16string DecodeSkinText(const std::string& base64);
-
-// UTF-8 to UTF-16; malformed sequences become U+FFFD.
-std::u16string Utf8ToUtf16(const std::string& text);
 
 }  // namespace kestro

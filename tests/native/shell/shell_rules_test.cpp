@@ -1,4 +1,5 @@
 #include "services/shell/shell_rules.h"
+#include "services/base/version_query.h"
 
 #include <gtest/gtest.h>
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "services/base/utf8.h"
+
 namespace kestro {
 namespace {
 
@@ -64,9 +66,9 @@ TEST(SkinTree, SkinTextIsBase64OfUtf8) {
     // "安 装"
     EXPECT_EQ(DecodeSkinText("5a6JIOijhQ=="), u"安 装");
     EXPECT_EQ(DecodeSkinText(""), u"");
-    EXPECT_EQ(Utf8ToUtf16("a\xF0\x9F\x98\x80" "b"), u"a\U0001F600b");
-    EXPECT_EQ(Utf8ToUtf16("\xE5\xAE"), u"\xFFFD");
-    EXPECT_EQ(Utf8ToUtf16("\xC0\xAFx"), u"\xFFFDx");
+    EXPECT_EQ(Utf16FromUtf8("a\xF0\x9F\x98\x80" "b"), u"a\U0001F600b");
+    EXPECT_EQ(Utf16FromUtf8("\xE5\xAE"), u"\xFFFD");
+    EXPECT_EQ(Utf16FromUtf8("\xC0\xAFx"), u"\xFFFDx");
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #include "setup/workers/install_journal.h"
 #include "setup/workers/install_root.h"
 #include "setup/workers/installed_items.h"
-#include "setup/workers/utf8_path.h"
+#include "services/base/utf8.h"
 
 #include <gtest/gtest.h>
 

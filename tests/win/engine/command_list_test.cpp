@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "engine_test_support.h"
 
 namespace kestro {
@@ -28,7 +30,7 @@ std::string Utf8(const std::wstring& text) {
     return out;
 }
 
-TEST(RunCommandList, StartsEachElementRelativeToABaseFolderWithBlanks) {
+TEST(RunCommandList, StartsEachElementRelativeToABaseFolderWithBlanksAndFollowsTheCallersRules) {
     ScratchFolder folder;
     // "<folder>\run list (x86)\tool.exe": unquoted, the system would first try "<folder>\run.exe".
     std::wstring base = folder / L"run list (x86)";
@@ -50,6 +52,26 @@ TEST(RunCommandList, StartsEachElementRelativeToABaseFolderWithBlanks) {
     ASSERT_TRUE(ReadWholeFile(first, text));
     EXPECT_EQ(text, "甲 b");
     EXPECT_FALSE(Exists(folder / L"run.exe.ran"));
+
+    // The uninstall's rules: the caller judges each program path below the base, and each
+    // started program has ended before the next starts and before the run returns.
+    ASSERT_TRUE(CopyFileW(test::HelperProgram().c_str(), (base + L"\\refused.exe").c_str(), FALSE));
+    std::wstring refused = folder / L"refused.txt", waited = folder / L"waited.txt";
+    JValue ruled = JValue::Array();
+    ruled.Append(Utf8(L"refused.exe touch \"" + refused + L"\" no"));
+    ruled.Append(Utf8(L"bin\\tool.exe touch \"" + waited + L"\" yes"));
+    std::vector<std::wstring> judged;
+    CommandListRules rules;
+    rules.mayStart = [&](const std::wstring& program) {
+        judged.push_back(program);
+        return program != base + L"\\refused.exe";
+    };
+    rules.waitForEach = true;
+    RunCommandList(base, ruled, rules);
+    EXPECT_EQ(judged, (std::vector<std::wstring>{base + L"\\refused.exe", base + L"\\bin\\tool.exe"}));
+    ASSERT_TRUE(ReadWholeFile(waited, text)) << "not waited for";
+    EXPECT_EQ(text, "yes");
+    EXPECT_FALSE(Exists(refused));
 }
 
 }  // namespace

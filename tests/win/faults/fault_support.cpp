@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "services/base/utf8.h"
 #include "setup/package/package_layout.h"
-#include "setup/workers/utf8_path.h"
 
 namespace kestro {
 namespace testing {

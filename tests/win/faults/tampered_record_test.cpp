@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "fault_support.h"
-#include "setup/workers/utf8_path.h"
+#include "services/base/utf8.h"
 
 namespace kestro {
 namespace testing {

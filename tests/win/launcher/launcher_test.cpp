@@ -10,6 +10,7 @@
 #include "launcher/core/edition_title.h"
 #include "outside/common/call_record.h"
 #include "outside/hubshell/hubshell.h"
+#include "services/config/product_title.h"
 #include "tests/win/launcher/launcher_harness.h"
 
 namespace kestro::test {
@@ -90,7 +91,7 @@ protected:
     }
 
     // A first start from the build folder, its window found by class and title.
-    HWND StartGameCenter(Launched& first, const wchar_t* title = kDefaultProductTitle) {
+    HWND StartGameCenter(Launched& first, const wchar_t* title = config::kProductTitle) {
         first = StartLauncher(BinFolder(), L"");
         Track(first);
         // Only this start's own window: never one an earlier start left on screen.

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "services/base/utf8.h"
 #include "setup/engine/shell_file_ops.h"
 #include "setup/package/package_reader.h"
 #include "setup/package/package_records.h"
 #include "setup/workers/product_names.h"
-#include "setup/workers/utf8_path.h"
 #include "worker_test_support.h"
 
 namespace kestro {

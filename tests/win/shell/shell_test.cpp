@@ -9,13 +9,13 @@
 #include <fstream>
 #include <string>
 
+#include "services/base/version_strings.h"
 #include "services/shell/elevated_run.h"
 #include "services/shell/resources.h"
 #include "services/shell/shell_folders.h"
 #include "services/shell/shortcuts.h"
 #include "services/shell/system_version.h"
 #include "services/shell/taskbar_pin.h"
-#include "services/shell/version_strings.h"
 #include "services/win/unique_handle.h"
 #include "shell_test_ids.h"
 

@@ -5,11 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include "services/base/utf8.h"
 #include "setup/package/package_layout.h"
 #include "setup/package/package_reader.h"
 #include "setup/package/package_records.h"
 #include "setup/workers/product_names.h"
-#include "setup/workers/utf8_path.h"
 #include "worker_test_support.h"
 
 namespace kestro {

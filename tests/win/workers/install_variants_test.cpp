@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "services/base/utf8.h"
 #include "setup/workers/product_names.h"
-#include "setup/workers/utf8_path.h"
 #include "worker_test_support.h"
 
 namespace kestro {

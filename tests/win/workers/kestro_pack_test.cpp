@@ -7,9 +7,9 @@
 #include <sstream>
 
 #include "pack_command.h"
+#include "services/base/utf8.h"
 #include "setup/package/package_layout.h"
 #include "setup/workers/product_names.h"
-#include "setup/workers/utf8_path.h"
 #include "worker_test_support.h"
 
 namespace kestro {

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "services/base/utf8.h"
 #include "services/machine/machine_id.h"
 #include "setup/workers/product_names.h"
-#include "setup/workers/utf8_path.h"
 #include "worker_test_support.h"
 
 namespace kestro {

@@ -3,9 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include "services/base/utf8.h"
 #include "setup/package/package_records.h"
+#include "setup/workers/install_plan.h"
 #include "setup/workers/product_names.h"
-#include "setup/workers/utf8_path.h"
 #include "worker_test_support.h"
 
 namespace kestro {
@@ -74,7 +75,7 @@ TEST_F(UninstallTest, RemovesWhatTheInstallMadeAndKeepsTheUsersFiles) {
                                          L"tools\\run.exe.args", L"tools\\unrun.exe.args"}));
     EXPECT_FALSE(Exists(CommonDesktopLink()));
     EXPECT_FALSE(Exists(QuickLaunchLink()));
-    EXPECT_FALSE(Exists(SpecialFolder(CSIDL_COMMON_PROGRAMS) + kStartMenuFolderTail));
+    EXPECT_FALSE(Exists(StartMenuFolder(SpecialFolder(CSIDL_COMMON_PROGRAMS))));
 
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kProductUninstallKey));
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kProductUserKey));

@@ -7,11 +7,13 @@
 #include <cstdlib>
 #include <functional>
 
+#include "services/base/utf8.h"
+#include "services/config/product_title.h"
 #include "setup/engine/file_io.h"
 #include "setup/engine/shell_file_ops.h"
 #include "setup/package/package_records.h"
+#include "setup/workers/install_plan.h"
 #include "setup/workers/product_names.h"
-#include "setup/workers/utf8_path.h"
 
 namespace kestro {
 namespace testing {
@@ -156,16 +158,16 @@ bool HasEveryoneEntry(const std::wstring& folder) {
 }
 
 std::wstring CommonDesktopLink() {
-    return SpecialFolder(CSIDL_COMMON_DESKTOPDIRECTORY) + L"\\" + kProductDisplayName + L".lnk";
+    return SpecialFolder(CSIDL_COMMON_DESKTOPDIRECTORY) + L"\\" + config::kProductTitle + L".lnk";
 }
 
 std::wstring QuickLaunchLink() {
-    return SpecialFolder(CSIDL_APPDATA) + L"\\Microsoft\\Internet Explorer\\Quick Launch\\" + kProductDisplayName +
+    return SpecialFolder(CSIDL_APPDATA) + L"\\Microsoft\\Internet Explorer\\Quick Launch\\" + config::kProductTitle +
            L".lnk";
 }
 
 std::wstring StartMenuLinkPath() {
-    return SpecialFolder(CSIDL_COMMON_PROGRAMS) + kStartMenuFolderTail + L"\\" + kProductDisplayName + L".lnk";
+    return StartMenuLink(SpecialFolder(CSIDL_COMMON_PROGRAMS), config::kProductTitle);
 }
 
 namespace {
@@ -231,11 +233,11 @@ void RemoveProductRegistry() {
 namespace {
 
 void RemoveProductShortcuts() {
-    std::wstring link = std::wstring(L"\\") + kProductDisplayName + L".lnk";
+    std::wstring link = std::wstring(L"\\") + config::kProductTitle + L".lnk";
     DeleteFileW((SpecialFolder(CSIDL_COMMON_DESKTOPDIRECTORY) + link).c_str());
     DeleteFileW((SpecialFolder(CSIDL_DESKTOPDIRECTORY) + link).c_str());
     DeleteFileW((SpecialFolder(CSIDL_APPDATA) + L"\\Microsoft\\Internet Explorer\\Quick Launch" + link).c_str());
-    DeleteFolderTree(SpecialFolder(CSIDL_COMMON_PROGRAMS) + kStartMenuFolderTail);
+    DeleteFolderTree(StartMenuFolder(SpecialFolder(CSIDL_COMMON_PROGRAMS)));
 }
 
 void ListBelow(const std::wstring& folder, const std::wstring& prefix, std::vector<std::wstring>& out) {

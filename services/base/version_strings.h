@@ -1,5 +1,5 @@
 #pragma once
-// The string fields of a file's version record.
+// The string fields of a file's version record: the one reader of version records.
 #include <map>
 #include <string>
 

@@ -1,11 +1,11 @@
-#include "version_strings.h"
+#include "services/base/version_strings.h"
 
 #include <windows.h>
 
 #include <cwchar>
 #include <vector>
 
-#include "services/shell/shell_rules.h"
+#include "services/base/version_query.h"
 
 namespace kestro {
 
