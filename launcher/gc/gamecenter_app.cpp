@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "launcher/core/edition_title.h"
+#include "services/config/edition_title.h"
 #include "launcher/core/start_decisions.h"
 #include "launcher/gc/handover_pipe.h"
 #include "launcher/gc/launcher_constants.h"

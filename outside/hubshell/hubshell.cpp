@@ -13,6 +13,7 @@
 #include "outside/hubshell/handover_message.h"
 #include "outside/hubshell/pipe_server.h"
 #include "outside/tarnlib/tarnlib.h"
+#include "services/config/edition_title.h"
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 
@@ -25,27 +26,6 @@ constexpr int kWindowWidth = 960;
 constexpr int kWindowHeight = 600;
 constexpr wchar_t kNoLinkYet[] = L"（无）";
 constexpr wchar_t kLinkCaption[] = L"最近链接：";
-
-// The window's title for each edition key (exact match); a second start of the
-// launcher finds the running window by it. The library keeps its own copy of the
-// table: the outside libraries build on nothing of the launcher's.
-struct EditionTitle {
-    std::wstring_view key;
-    std::wstring_view title;
-};
-constexpr EditionTitle kEditionTitles[] = {
-    {L"lumo", L"Lumo手游模拟器"},
-    {L"vesk", L"Vesk手游助手"},
-    {L"orvik", L"Orvik手游助手"},
-    {L"quenta", L"Quenta模拟器"},
-};
-constexpr wchar_t kOtherEditionTitle[] = L"Kestro 模拟器";
-
-std::wstring WindowTitle(std::wstring_view edition) {
-    for (const EditionTitle& row : kEditionTitles)
-        if (row.key == edition) return std::wstring(row.title);
-    return kOtherEditionTitle;
-}
 
 HINSTANCE OwnModule() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
 
@@ -220,7 +200,8 @@ IHubshell* CreateHubshell(int layoutId, int buildNumber, const wchar_t* version)
     const std::wstring versionText = version ? version : L"";
     kestro::RecordCall(L"CreateHubshell", {std::to_wstring(layoutId), std::to_wstring(buildNumber), versionText});
     const CString edition = CCommFunc::GetGCTheme();
-    auto window = std::make_unique<CLGameCenterWnd>(WindowTitle(edition.View()), versionText);
+    const std::wstring title(kestro::ProductTitleForEdition(edition.View()));
+    auto window = std::make_unique<CLGameCenterWnd>(title, versionText);
     if (!window->Create()) {
         kestro::RecordCall(L"CreateHubshell:failed");
         return nullptr;

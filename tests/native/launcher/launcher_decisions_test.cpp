@@ -2,7 +2,7 @@
 // start does, how the running window is brought forward, the reporter's path.
 #include <gtest/gtest.h>
 
-#include "launcher/core/edition_title.h"
+#include "services/config/edition_title.h"
 #include "launcher/core/start_decisions.h"
 
 namespace kestro {

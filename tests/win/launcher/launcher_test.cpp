@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "launcher/core/edition_title.h"
+#include "services/config/edition_title.h"
 #include "outside/common/call_record.h"
 #include "outside/hubshell/hubshell.h"
 #include "services/config/product_title.h"

@@ -1,5 +1,6 @@
 #pragma once
-// The edition title table: the product title for each edition key.
+// The edition title table: the product title for each edition key. The game-centre
+// window carries it and a second start of the launcher finds that window by it.
 #include <string_view>
 
 namespace kestro {

@@ -1,4 +1,4 @@
-#include "launcher/core/edition_title.h"
+#include "services/config/edition_title.h"
 
 #include "services/config/product_title.h"
 
