@@ -28,7 +28,7 @@ protected:
 
     std::wstring Write(const std::string& bytes) {
         std::wstring path = scratch_ + L"\\damaged.exe";
-        WriteBytes(path, bytes);
+        EXPECT_TRUE(WriteBytes(path, bytes));
         return path;
     }
 
