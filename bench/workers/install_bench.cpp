@@ -36,7 +36,9 @@ int main(int argc, char** argv) {
         DeleteFolderTree(installed);
         CreateDirectoryW(unzipped.c_str(), nullptr);
         std::wstring result = work + L"\\result.json";
-        auto runMiniunz = [&] { return TimedRun(test::BinFolder() + L"\\miniunz.exe", L"-x -o \"" + zip + L"\"", unzipped); };
+        auto runMiniunz = [&] {
+            return TimedRun(test::BinFolder() + L"\\miniunz.exe", L"-x -o \"" + zip + L"\"", unzipped);
+        };
         auto runInstall = [&] {
             return TimedRun(installer, L"--target \"" + installed + L"\" --result \"" + result + L"\"", work);
         };

@@ -44,7 +44,8 @@ std::string ReadBytes(const std::wstring& path) {
 }
 
 bool WriteBytes(const std::wstring& path, const std::string& bytes) {
-    UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     size_t done = 0;
     while (done < bytes.size()) {
