@@ -30,11 +30,11 @@ fi
 echo "== win32 build"
 mkdir -p "$win" "$native"
 cmake -S . -B "$win" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$here/cmake/toolchain-mingw32.cmake" \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRO_LOCAL_STATS=ON >"$win/configure.log" 2>&1 \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRO_LOCAL_STATS=ON -DKESTRO_WERROR=ON >"$win/configure.log" 2>&1 \
   || { tail -n 40 "$win/configure.log"; exit 1; }
 cmake --build "$win" -j "$jobs" >"$win/build.log" 2>&1 || { grep -E 'error|Error' "$win/build.log" | head -n 40; exit 1; }
 echo "== native tools"
-cmake -S . -B "$native" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRO_LOCAL_STATS=ON \
+cmake -S . -B "$native" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRO_LOCAL_STATS=ON -DKESTRO_WERROR=ON \
   >"$native/configure.log" 2>&1 || { tail -n 40 "$native/configure.log"; exit 1; }
 cmake --build "$native" -j "$jobs" --target kestro-pack stats-server >"$native/build-tools.log" 2>&1 \
   || { grep -E 'error|Error' "$native/build-tools.log" | head -n 40; exit 1; }

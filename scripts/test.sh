@@ -30,19 +30,21 @@ run_tests() {
   (cd "$dir" && ctest --output-on-failure --output-junit ctest-junit.xml -j "$parallel" ${KESTRO_CTEST_ARGS:-}) | tail -n 400
 }
 
+# Every build treats a warning in our own code as an error (third-party sources keep theirs).
 echo "== native build (sanitizers)"
 # Test builds let KESTRO_STATS_SERVER point reports at the local stats-server (services/config).
-if build "$native" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRO_LOCAL_STATS=ON; then run_tests "$native"; else echo "native build failed"; status=1; fi
+if build "$native" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRO_LOCAL_STATS=ON -DKESTRO_WERROR=ON; then run_tests "$native"; else echo "native build failed"; status=1; fi
 echo "== fuzz build (clang, libFuzzer smoke of every target)"
 if build "$fuzz" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DKESTRO_FUZZ=ON -DKESTRO_TESTS=OFF \
-     -DCMAKE_BUILD_TYPE=RelWithDebInfo; then
+     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRO_WERROR=ON; then
   # Each smoke fuzzes for a fixed time on one core: two at a time halve the wait.
   run_tests "$fuzz" "${KESTRO_FUZZ_JOBS:-2}"
 else
   echo "fuzz build failed"; status=1
 fi
 echo "== win32 build (MinGW, tests under Wine)"
-if build "$win" -DCMAKE_TOOLCHAIN_FILE="$here/cmake/toolchain-mingw32.cmake" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRO_LOCAL_STATS=ON; then
+if build "$win" -DCMAKE_TOOLCHAIN_FILE="$here/cmake/toolchain-mingw32.cmake" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRO_LOCAL_STATS=ON \
+     -DKESTRO_WERROR=ON; then
   run_tests "$win"
 else
   echo "win32 build failed"; status=1

@@ -9,9 +9,9 @@ namespace kestro {
 // Each name is also the name of the process message a call sends; the browser
 // side relies on these exact spellings.
 inline constexpr const char* kBridgeFunctionNames[] = {
-    "NewWindow",      "GetDeviceList",  "GetResourceInfo", "Install",      "Download",
-    "DownloadAndInstall", "DownloadPause", "DownloadResume", "DownloadCancel", "DownloadOpen",
-    "OpenLoginWnd",   "OpenIosPlayer",  "refreshlmaccount", "closewindow",
+    "NewWindow",          "GetDeviceList", "GetResourceInfo",  "Install",        "Download",
+    "DownloadAndInstall", "DownloadPause", "DownloadResume",   "DownloadCancel", "DownloadOpen",
+    "OpenLoginWnd",       "OpenIosPlayer", "refreshlmaccount", "closewindow",
 };
 inline constexpr size_t kBridgeFunctionCount = sizeof(kBridgeFunctionNames) / sizeof(kBridgeFunctionNames[0]);
 

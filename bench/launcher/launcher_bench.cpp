@@ -15,18 +15,12 @@
 #include "outside/hubshell/hubshell.h"
 #include "services/config/product_title.h"
 #include "services/win/unique_handle.h"
+#include "tests/win/support/test_files.h"
 
 namespace {
 
 constexpr int kRuns = 20;
 constexpr DWORD kTimeoutMs = 20000;
-
-std::wstring BinFolder() {
-    wchar_t path[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, length);
-    return folder.substr(0, folder.find_last_of(L'\\'));
-}
 
 double Now() {
     static LARGE_INTEGER frequency = [] {
@@ -47,7 +41,7 @@ kestro::UniqueHandle Start(const std::wstring& exe, const std::wstring& argument
     if (!CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
         return kestro::UniqueHandle();
     }
-    CloseHandle(info.hThread);
+    kestro::UniqueHandle thread(info.hThread);
     return kestro::UniqueHandle(info.hProcess);
 }
 
@@ -90,12 +84,10 @@ bool CloseAndWait(HWND window, HANDLE process) {
 }  // namespace
 
 int wmain() {
-    const std::wstring bin = BinFolder();
+    const std::wstring bin = kestro::test::BinFolder();
     const std::wstring launcher = bin + L"\\KestroGC.exe";
     const std::wstring peer = bin + L"\\launcher_bench_peer.exe";
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring record = std::wstring(temp) + L"kestro-launcher-bench.txt";
+    const std::wstring record = kestro::test::TempFolder() + L"kestro-launcher-bench.txt";
     DeleteFileW(record.c_str());
     SetEnvironmentVariableW(kestro::kCallRecordVariable, record.c_str());
     const std::wstring title(kestro::config::kProductTitle);

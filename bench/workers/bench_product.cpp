@@ -1,13 +1,14 @@
 #include "bench_product.h"
 
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include "package_maker.h"
 #include "services/json/jvalue.h"
 #include "services/win/unique_handle.h"
-#include "setup/engine/file_io.h"
-#include "setup/engine/shell_file_ops.h"
+#include "tests/win/support/test_files.h"
 
 namespace kestro {
 namespace bench {
@@ -42,7 +43,7 @@ std::vector<ZipEntry> ProductEntries() {
 
 BenchPackage WriteBenchPackage() {
     std::wstring work = kBenchFolder;
-    DeleteFolderTree(work);
+    test::RemoveFolderTree(work);
     CreateDirectoryW(work.c_str(), nullptr);
 
     std::vector<ZipEntry> entries = ProductEntries();
@@ -51,27 +52,22 @@ BenchPackage WriteBenchPackage() {
     JValue::Parse(
         std::string("{\"channel\":30001,\"lastrun\":\"pack0/level0/text0.txt\",\"mode\":1,\"theme\":\"default\"}"),
         config);
-    std::string image;
     // The driver as installers are shipped: without debug information.
-    ReadWholeFile(BinFolder() + L"\\ship\\kestro_worker_driver.exe", image);
+    const std::string image = test::ReadBytes(test::BinFolder() + L"\\ship\\kestro_worker_driver.exe");
     std::string package = MakePackage(image, config.WriteCompact(), archive);
 
     BenchPackage written;
     written.installer = work + L"\\setup.exe";
     written.archive = work + L"\\product.zip";
-    WriteWholeFile(written.installer, package);
-    WriteWholeFile(written.archive, archive);
+    if (!test::WriteBytes(written.installer, package) || !test::WriteBytes(written.archive, archive)) {
+        // Timings of a package that is not there would mean nothing.
+        std::fprintf(stderr, "cannot write the bench package into %ls\n", work.c_str());
+        std::exit(1);
+    }
     written.installerBytes = package.size();
     written.archiveBytes = archive.size();
     written.files = entries.size();
     return written;
-}
-
-std::wstring BinFolder() {
-    wchar_t self[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring path = self;
-    return path.substr(0, path.find_last_of(L'\\'));
 }
 
 double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {

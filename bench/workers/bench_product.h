@@ -19,7 +19,6 @@ struct BenchPackage {
 };
 BenchPackage WriteBenchPackage();
 
-std::wstring BinFolder();
 double Seconds(LARGE_INTEGER from, LARGE_INTEGER to);
 double SecondsSince(LARGE_INTEGER from);
 // Start to exit of a program run in `folder` with its output discarded; -1 when it did not start.

@@ -14,6 +14,7 @@
 #include "services/json/jvalue.h"
 #include "setup/engine/file_io.h"
 #include "setup/engine/shell_file_ops.h"
+#include "tests/win/support/test_files.h"
 
 using namespace kestro;
 using namespace kestro::bench;
@@ -35,7 +36,9 @@ int main(int argc, char** argv) {
         DeleteFolderTree(installed);
         CreateDirectoryW(unzipped.c_str(), nullptr);
         std::wstring result = work + L"\\result.json";
-        auto runMiniunz = [&] { return TimedRun(BinFolder() + L"\\miniunz.exe", L"-x -o \"" + zip + L"\"", unzipped); };
+        auto runMiniunz = [&] {
+            return TimedRun(test::BinFolder() + L"\\miniunz.exe", L"-x -o \"" + zip + L"\"", unzipped);
+        };
         auto runInstall = [&] {
             return TimedRun(installer, L"--target \"" + installed + L"\" --result \"" + result + L"\"", work);
         };

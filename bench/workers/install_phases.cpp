@@ -22,6 +22,7 @@
 #include "setup/workers/archive_extraction.h"
 #include "setup/workers/install_journal.h"
 #include "setup/workers/uninstaller_file.h"
+#include "tests/win/support/test_files.h"
 
 using namespace kestro;
 using namespace kestro::bench;
@@ -60,10 +61,10 @@ int main(int argc, char** argv) {
         DeleteFolderTree(target);
         CreateDirectoryW(unzipped.c_str(), nullptr);
         figures.Add("peer: miniunz -x -o, start to exit",
-                    TimedRun(BinFolder() + L"\\miniunz.exe", L"-x -o \"" + package.archive + L"\"", unzipped));
+                    TimedRun(test::BinFolder() + L"\\miniunz.exe", L"-x -o \"" + package.archive + L"\"", unzipped));
         // The driver without a package record ends right after reading its own file.
         figures.Add("peer: driver program without a record, start to exit",
-                    TimedRun(BinFolder() + L"\\ship\\kestro_worker_driver.exe", L"", work));
+                    TimedRun(test::BinFolder() + L"\\ship\\kestro_worker_driver.exe", L"", work));
 
         LARGE_INTEGER start;
         QueryPerformanceCounter(&start);

@@ -20,8 +20,8 @@ cleanup() {
 trap cleanup EXIT
 # A closed port unless the stats-server is there: a report then fails at once.
 export KESTRO_STATS_SERVER=127.0.0.1:9
-if [ -x "$build/host/stats-server" ]; then
-  "$build/host/stats-server" --port 0 --port-file "$work/port" --log "$work/requests.log" >/dev/null 2>&1 </dev/null &
+if [ -x "$build/host/bin/stats-server" ]; then
+  "$build/host/bin/stats-server" --port 0 --port-file "$work/port" --log "$work/requests.log" >/dev/null 2>&1 </dev/null &
   server_pid=$!
   for _ in $(seq 100); do [ -s "$work/port" ] && break; sleep 0.05; done
   [ -s "$work/port" ] && export KESTRO_STATS_SERVER="127.0.0.1:$(cat "$work/port")"

@@ -11,7 +11,7 @@ build=${1:-$here/build/win32}
 [ $# -gt 0 ] && shift
 [ "${1:-}" = "--" ] && shift
 native=${KESTRO_NATIVE_BUILD:-$here/build/native}
-cmake --build "$build" --target KestroSetup miniunz launcher_bench_peer stats_server_host >/dev/null
+cmake --build "$build" --target KestroSetup miniunz launcher_bench_peer kestro_host_tools >/dev/null
 cmake --build "$native" --target kestro-pack >/dev/null
 [ -f "$build/wine/prefix/.kestro-ready" ] || { echo "run the tests once first (they create $build/wine/prefix)"; exit 1; }
 
@@ -25,7 +25,7 @@ trap cleanup EXIT
 "$here/scripts/wine-fixture.sh" start "$build/wine" >/dev/null
 # Reports go to the build's local stats-server; without it to a closed port, where they fail at once.
 export KESTRO_STATS_SERVER=127.0.0.1:9
-if "$here/scripts/stats-fixture.sh" start "$build/host/stats-server" "$stats" >/dev/null 2>&1; then
+if "$here/scripts/stats-fixture.sh" start "$build/host/bin/stats-server" "$stats" >/dev/null 2>&1; then
   export KESTRO_STATS_SERVER="127.0.0.1:$(cat "$stats/port")"
 fi
 python3 "$here/bench/workers/setup_bench.py" --build "$build" --pack "$native/bin/kestro-pack" \

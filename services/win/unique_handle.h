@@ -204,6 +204,17 @@ private:
     HGDIOBJ old_;
 };
 
+// A directory search of FindFirstFileW, ended with FindClose.
+namespace handle_traits {
+struct FindSearch {
+    using Type = HANDLE;
+    static Type Empty() { return INVALID_HANDLE_VALUE; }
+    static bool IsEmpty(Type h) { return h == INVALID_HANDLE_VALUE || h == nullptr; }
+    static void Close(Type h) { FindClose(h); }
+};
+}  // namespace handle_traits
+using UniqueFind = UniqueAny<handle_traits::FindSearch>;
+
 // COM interface pointer: Release on reset and destruction.
 template <class T>
 class ComPtr {

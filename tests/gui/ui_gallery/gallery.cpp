@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "services/win/unique_handle.h"
 #include "tests/win/uicontrols/sample_skin.h"
 #include "uikit/controls/ui_button.h"
 #include "uikit/controls/ui_check_box.h"
@@ -220,13 +221,13 @@ void CALLBACK ExitAfter(HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(0); }
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previous, PWSTR commandLine, int show) {
     int argc = 0;
-    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    kestro::UniqueLocal arguments(CommandLineToArgvW(GetCommandLineW(), &argc));
+    LPWSTR* argv = static_cast<LPWSTR*>(arguments.get());
     std::wstring skin;
     for (int i = 1; argv && i + 1 < argc; ++i) {
         if (wcscmp(argv[i], L"--exit-after") == 0) SetTimer(nullptr, kestro::kExitTimer, UINT(_wtoi(argv[i + 1])), kestro::ExitAfter);
         if (wcscmp(argv[i], L"--skin") == 0) skin = argv[i + 1];
     }
-    if (argv) LocalFree(argv);
     kestro::GalleryApp app(skin);
     if (!app.Initialize(instance, previous, commandLine, show) || !app.InitInstance()) return 1;
     return app.Run();

@@ -26,7 +26,7 @@ TEST(JValue, ParsesWithCommentsAndRejectsBrokenText) {
 // Found by jvalue_fuzz: a broken text ending in "\r" made the reader look one byte past
 // the end. The bytes are copied to a buffer of their exact size so the sanitizer sees it.
 TEST(JValue, ABrokenTextEndingInCarriageReturnsIsReadOnlyWithinItsLength) {
-    for (const std::string text : {std::string("//\r\r\r\r\r\r\r\r\r\r"), std::string("{\"a\":\r"), std::string("\r")}) {
+    for (const std::string& text : {std::string("//\r\r\r\r\r\r\r\r\r\r"), std::string("{\"a\":\r"), std::string("\r")}) {
         std::unique_ptr<char[]> exact(new char[text.size()]);
         memcpy(exact.get(), text.data(), text.size());
         JValue v;

@@ -1,5 +1,5 @@
 #pragma once
-// Shared by the engine tests: unique names, scratch folders and helper processes.
+// Shared by the engine tests: helper processes, beside the files and folders of every test.
 #include <windows.h>
 
 #include <string>
@@ -8,42 +8,10 @@
 #include "setup/engine/folders.h"
 #include "setup/engine/shell_file_ops.h"
 #include "services/win/unique_handle.h"
+#include "tests/win/support/test_files.h"
 
 namespace kestro {
 namespace test {
-
-inline std::wstring UniqueName(const wchar_t* stem) {
-    static LONG counter = 0;
-    return std::wstring(stem) + L"_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
-           std::to_wstring(GetTickCount()) + L"_" + std::to_wstring(InterlockedIncrement(&counter));
-}
-
-inline std::wstring FolderOf(const std::wstring& path) { return path.substr(0, path.find_last_of(L'\\')); }
-
-// The folder of the test program, where the fixture programs are built too.
-inline std::wstring BinFolder() { return FolderOf(GetModulePath()); }
-
-inline bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-inline bool IsFolder(const std::wstring& path) {
-    DWORD a = GetFileAttributesW(path.c_str());
-    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// A fresh folder under the temporary folder, deleted with everything in it at the end.
-class ScratchFolder {
-public:
-    explicit ScratchFolder(const wchar_t* stem = L"kestro_test")
-        : path_(GetTempFolder() + UniqueName(stem)) {
-        CreateDirectoryW(path_.c_str(), nullptr);
-    }
-    ~ScratchFolder() { DeleteFolderTree(path_); }
-    const std::wstring& Path() const { return path_; }
-    std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
-
-private:
-    std::wstring path_;
-};
 
 // A started helper process, terminated at the end if still running.
 class HelperProcess {
@@ -66,7 +34,7 @@ public:
                             &started)) {
             return false;
         }
-        CloseHandle(started.hThread);
+        UniqueHandle thread(started.hThread);
         process_.reset(started.hProcess);
         id_ = started.dwProcessId;
         if (!waitReady) return true;

@@ -28,7 +28,7 @@ protected:
 
     std::wstring Write(const std::string& bytes) {
         std::wstring path = scratch_ + L"\\damaged.exe";
-        WriteBytes(path, bytes);
+        EXPECT_TRUE(WriteBytes(path, bytes));
         return path;
     }
 
@@ -46,7 +46,9 @@ protected:
         EXPECT_EQ(result.Posted(), 0x8402);
         EXPECT_FALSE(Exists(Target())) << "the target folder was created";
         EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kProductUninstallKey));
-        if (StatsLogAvailable()) EXPECT_EQ(ReportedError(), code);
+        if (StatsLogAvailable()) {
+            EXPECT_EQ(ReportedError(), code);
+        }
     }
 
     std::string package_;
@@ -132,7 +134,9 @@ TEST_F(DamagedPackage, ARecordFlipIsRefusedBeforeAnythingIsWritten) {
     DriverResult result = Install(Write(bytes));
     EXPECT_EQ(result.exitCode, 3u);
     EXPECT_FALSE(Exists(Target()));
-    if (StatsLogAvailable()) EXPECT_TRUE(StatsRequests().empty());
+    if (StatsLogAvailable()) {
+        EXPECT_TRUE(StatsRequests().empty());
+    }
 }
 
 TEST_F(DamagedPackage, CentralDirectoryFlipsFailWithCode8) {

@@ -57,16 +57,8 @@ void UseStatsServer(const std::string& endpoint) {
 }
 
 std::vector<std::wstring> TempFolderListing() {
-    wchar_t folder[MAX_PATH];
-    GetTempPathW(MAX_PATH, folder);
     std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((std::wstring(folder) + L"*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-        names.push_back(found.cFileName);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    for (const test::FolderEntry& entry : test::FindEntries(test::TempFolder() + L"*")) names.push_back(entry.name);
     std::sort(names.begin(), names.end());
     return names;
 }

@@ -33,22 +33,16 @@ std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), t
 
 // Every file below `root` with its bytes, by relative path.
 void ReadTree(const std::wstring& root, const std::wstring& relative, std::map<std::wstring, std::string>& out) {
-    WIN32_FIND_DATAW found;
     std::wstring folder = relative.empty() ? root : root + L"\\" + relative;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
-    do {
-        std::wstring name = found.cFileName;
-        if (name == L"." || name == L"..") continue;
-        std::wstring path = relative.empty() ? name : relative + L"\\" + name;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+    for (const test::FolderEntry& entry : test::FindEntries(folder + L"\\*")) {
+        std::wstring path = relative.empty() ? entry.name : relative + L"\\" + entry.name;
+        if (entry.folder) {
             out[path + L"\\"] = "";
             ReadTree(root, path, out);
         } else {
             out[path] = ReadBytes(root + L"\\" + path);
         }
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    }
 }
 
 class KilledInstall : public WorkerTest {

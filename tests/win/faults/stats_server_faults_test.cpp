@@ -62,8 +62,12 @@ TEST_P(StatsServerFault, TheInstallCompletesWithinTheAgentsTimeouts) {
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kProductUninstallKey));
     EXPECT_LT(elapsed, AgentTimeoutMs() + kInstallAllowanceMs);
     // The report did reach the server and wait for it.
-    if (std::string(GetParam()) == "slow") EXPECT_GE(elapsed, kSlowServerDelayMs);
-    if (Silent(GetParam())) EXPECT_GE(elapsed, AgentTimeoutMs() - 1000);
+    if (std::string(GetParam()) == "slow") {
+        EXPECT_GE(elapsed, kSlowServerDelayMs);
+    }
+    if (Silent(GetParam())) {
+        EXPECT_GE(elapsed, AgentTimeoutMs() - 1000);
+    }
     SetEnvironmentVariableA("KESTRO_STATS_TIMEOUT", nullptr);
     UseStatsServer(saved_);
     EXPECT_EQ(Uninstall().exitCode, 0u);

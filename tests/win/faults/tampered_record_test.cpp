@@ -18,17 +18,17 @@ protected:
     void SetUp() override {
         WorkerTest::SetUp();
         victim_ = scratch_ + L"\\victim.txt";
-        WriteBytes(victim_, "not the product's");
+        ASSERT_TRUE(WriteBytes(victim_, "not the product's"));
         ASSERT_TRUE(CreateDirectoryW(Target().c_str(), nullptr));
-        WriteBytes(Target(L"user.txt"), "the user's");
-        WriteBytes(Target(L"product.txt"), "the product's");
+        ASSERT_TRUE(WriteBytes(Target(L"user.txt"), "the user's"));
+        ASSERT_TRUE(WriteBytes(Target(L"product.txt"), "the product's"));
     }
 
     // Runs an uninstaller of the driver program whose record names `root`, `files` and `folders`.
     DriverResult RunUninstaller(const std::wstring& root, const std::vector<std::wstring>& files,
                                 const std::vector<std::wstring>& folders, const JValue& uninstrun = JValue()) {
         std::wstring program = scratch_ + L"\\tampered.exe";
-        WriteBytes(program, MakeUninstaller(L"kestro_worker_driver.exe", root, files, folders, uninstrun));
+        EXPECT_TRUE(WriteBytes(program, MakeUninstaller(L"kestro_worker_driver.exe", root, files, folders, uninstrun)));
         return Run(program, L"");
     }
 
@@ -69,7 +69,7 @@ TEST_F(TamperedRecord, TheRootItselfListedIsNotDeletedWithTheUsersFiles) {
 // Shell file operations expand wildcards: a recorded "*" must not become "everything".
 TEST_F(TamperedRecord, WildcardsMatchNothing) {
     CreateDirectoryW(Target(L"data").c_str(), nullptr);
-    WriteBytes(Target(L"data\\saved.txt"), "the user's");
+    ASSERT_TRUE(WriteBytes(Target(L"data\\saved.txt"), "the user's"));
     DriverResult result = RunUninstaller(target_, {Target(L"*"), Target(L"*.txt"), Target(L"user.tx?")},
                                          {Target(L"*"), Target(L"d*"), Target(L"..\\*")});
     EXPECT_EQ(result.Posted(), 0x8401);
@@ -90,9 +90,9 @@ TEST_F(TamperedRecord, PathsClimbingOutOfTheRootAreSkippedOthersStillGo) {
 // The uninstaller runs elevated: a recorded command starts only from inside the root.
 TEST_F(TamperedRecord, UninstallCommandsRunOnlyFromInsideTheRoot) {
     const std::string fixture = ReadBytes(BinFolder() + L"\\kestro_worker_fixture.exe");
-    WriteBytes(Target(L"inside.exe"), fixture);
+    ASSERT_TRUE(WriteBytes(Target(L"inside.exe"), fixture));
     const std::wstring outside = scratch_ + L"\\outside.exe";
-    WriteBytes(outside, fixture);
+    ASSERT_TRUE(WriteBytes(outside, fixture));
     JValue commands = JValue::Array();
     commands.Append("inside.exe ran");
     commands.Append("../outside.exe climbed");

@@ -36,7 +36,7 @@ TEST(UniqueHandle, ClosesOnResetDestructionAndMoveAssignment) {
     EXPECT_FALSE(IsOpen(first));
     HANDLE kept = a.release();
     EXPECT_TRUE(IsOpen(kept));
-    CloseHandle(kept);
+    UniqueHandle again(kept);
 }
 
 TEST(UniqueFile, InvalidHandleValueCountsAsEmpty) {

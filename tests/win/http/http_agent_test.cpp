@@ -4,11 +4,10 @@
 
 #include <chrono>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 #include "tests/win/http/proxy_settings_scope.h"
 #include "tests/win/http/scripted_server.h"
+#include "tests/win/support/test_files.h"
 
 namespace kestro {
 namespace {
@@ -336,13 +335,6 @@ int RecordProgress(int percent, int speed, const char* data, int length, int64_t
     return 1;
 }
 
-std::string ReadFileBytes(const wchar_t* path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream all;
-    all << in.rdbuf();
-    return all.str();
-}
-
 TEST_F(HttpAgentTest, GetFileWritesTheBodyAndReportsProgress) {
     std::string body(20000, 'q');
     body[0] = 'A';
@@ -355,16 +347,15 @@ TEST_F(HttpAgentTest, GetFileWritesTheBodyAndReportsProgress) {
         }
         return reply;
     });
-    wchar_t folder[MAX_PATH];
-    GetTempPathW(MAX_PATH, folder);
-    std::wstring file = std::wstring(folder) + L"kestro_getfile_" + std::to_wstring(GetCurrentProcessId()) + L".bin";
+    test::ScratchFolder folder(L"kestro_getfile");
+    const std::wstring file = folder / L"body.bin";
     CHttpAgent agent;
     agent.SetTimeout(5);
     ProgressLog log;
     EXPECT_EQ(agent.GetFile(L"127.0.0.1", server.Port(), L"/file", file.c_str(), RecordProgress,
                             reinterpret_cast<uintptr_t>(&log), nullptr),
               1);
-    EXPECT_EQ(ReadFileBytes(file.c_str()), body);
+    EXPECT_EQ(test::ReadBytes(file), body);
     EXPECT_EQ(log.data, body);
     ASSERT_GE(log.percents.size(), 2u);
     EXPECT_EQ(log.percents.front(), 0);
@@ -377,7 +368,7 @@ TEST_F(HttpAgentTest, GetFileWritesTheBodyAndReportsProgress) {
                             reinterpret_cast<uintptr_t>(&shortLog), nullptr),
               0);
     EXPECT_EQ(shortLog.percents.back(), -1);
-    EXPECT_EQ(ReadFileBytes(file.c_str()), "abc");
+    EXPECT_EQ(test::ReadBytes(file), "abc");
 
     ProgressLog aborted;
     aborted.abortAfter = 0;
@@ -385,7 +376,6 @@ TEST_F(HttpAgentTest, GetFileWritesTheBodyAndReportsProgress) {
                             reinterpret_cast<uintptr_t>(&aborted), nullptr),
               0);
     EXPECT_EQ(aborted.percents.size(), 1u);
-    DeleteFileW(file.c_str());
 }
 
 TEST_F(HttpAgentTest, ReadBodyWithProgressHandsOutEveryPiece) {

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "services/win/unique_handle.h"
+
 namespace kestro {
 
 class ProxySettingsScope {
@@ -19,11 +21,11 @@ public:
     enum Flags : DWORD { kDirect = 1, kProxy = 2, kScriptUrl = 4, kAutoDetect = 8 };
 
     ProxySettingsScope(DWORD flags, const std::string& proxy = "", const std::string& scriptUrl = "") {
-        RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key_, nullptr);
+        RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, key_.put(), nullptr);
         DWORD size = 0;
-        if (RegQueryValueExW(key_, kValue, nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS) {
+        if (RegQueryValueExW(key_.get(), kValue, nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS) {
             saved_.resize(size);
-            hadValue_ = RegQueryValueExW(key_, kValue, nullptr, nullptr, saved_.data(), &size) == ERROR_SUCCESS;
+            hadValue_ = RegQueryValueExW(key_.get(), kValue, nullptr, nullptr, saved_.data(), &size) == ERROR_SUCCESS;
         }
         std::vector<BYTE> blob;
         PutU32(blob, 0x46);
@@ -32,16 +34,15 @@ public:
         PutText(blob, proxy);
         PutText(blob, "");
         PutText(blob, scriptUrl);
-        RegSetValueExW(key_, kValue, 0, REG_BINARY, blob.data(), static_cast<DWORD>(blob.size()));
+        RegSetValueExW(key_.get(), kValue, 0, REG_BINARY, blob.data(), static_cast<DWORD>(blob.size()));
     }
 
     ~ProxySettingsScope() {
         if (hadValue_) {
-            RegSetValueExW(key_, kValue, 0, REG_BINARY, saved_.data(), static_cast<DWORD>(saved_.size()));
+            RegSetValueExW(key_.get(), kValue, 0, REG_BINARY, saved_.data(), static_cast<DWORD>(saved_.size()));
         } else {
-            RegDeleteValueW(key_, kValue);
+            RegDeleteValueW(key_.get(), kValue);
         }
-        RegCloseKey(key_);
     }
 
     ProxySettingsScope(const ProxySettingsScope&) = delete;
@@ -60,7 +61,7 @@ private:
         L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Connections";
     static constexpr const wchar_t* kValue = L"DefaultConnectionSettings";
     static inline DWORD counter_ = 100;
-    HKEY key_ = nullptr;
+    UniqueRegKey key_;
     bool hadValue_ = false;
     std::vector<BYTE> saved_;
 };

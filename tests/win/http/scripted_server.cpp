@@ -42,14 +42,15 @@ std::string ReadRequest(SOCKET s) {
 ScriptedServer::ScriptedServer(Handler handler, uint16_t port) : handler_(std::move(handler)) {
     WSADATA data;
     WSAStartup(MAKEWORD(2, 2), &data);
-    listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    listener_.reset(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     address.sin_port = htons(port);
-    if (bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0 && listen(listener_, 16) == 0) {
+    if (bind(listener_.get(), reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0 &&
+        listen(listener_.get(), 16) == 0) {
         int length = sizeof(address);
-        getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+        getsockname(listener_.get(), reinterpret_cast<sockaddr*>(&address), &length);
         port_ = ntohs(address.sin_port);
     }
     thread_ = std::thread([this] { Run(); });
@@ -58,7 +59,7 @@ ScriptedServer::ScriptedServer(Handler handler, uint16_t port) : handler_(std::m
 ScriptedServer::~ScriptedServer() {
     stop_ = true;
     thread_.join();
-    closesocket(listener_);
+    listener_.reset();
     WSACleanup();
 }
 
@@ -75,11 +76,10 @@ ScriptedReply ScriptedServer::Whole(const std::string& wire) {
 
 void ScriptedServer::Run() {
     while (!stop_) {
-        if (!Readable(listener_, 50)) continue;
-        SOCKET client = accept(listener_, nullptr, nullptr);
-        if (client == INVALID_SOCKET) continue;
-        Serve(client);
-        closesocket(client);
+        if (!Readable(listener_.get(), 50)) continue;
+        UniqueSocket client(accept(listener_.get(), nullptr, nullptr));
+        if (!client) continue;
+        Serve(client.get());
     }
 }
 

@@ -11,6 +11,8 @@
 #include <thread>
 #include <vector>
 
+#include "services/win/unique_handle.h"
+
 namespace kestro {
 
 struct ScriptedReply {
@@ -40,7 +42,7 @@ private:
     void Serve(SOCKET client);
 
     Handler handler_;
-    SOCKET listener_ = INVALID_SOCKET;
+    UniqueSocket listener_;
     uint16_t port_ = 0;
     std::atomic<bool> stop_{false};
     std::mutex mutex_;

@@ -37,19 +37,6 @@ std::wstring Unescape(std::wstring_view field) {
 
 }  // namespace
 
-std::wstring BinFolder() {
-    wchar_t path[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, length);
-    return folder.substr(0, folder.find_last_of(L'\\'));
-}
-
-std::wstring TempPath(const std::wstring& name) {
-    wchar_t folder[MAX_PATH];
-    GetTempPathW(MAX_PATH, folder);
-    return std::wstring(folder) + name;
-}
-
 Launched StartLauncher(const std::wstring& folder, const std::wstring& arguments) {
     Launched launched;
     const std::wstring exe = folder + L"\\" + kLauncherFile;
@@ -60,7 +47,7 @@ Launched StartLauncher(const std::wstring& folder, const std::wstring& arguments
     PROCESS_INFORMATION info{};
     if (CreateProcessW(exe.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
                        &info)) {
-        CloseHandle(info.hThread);
+        UniqueHandle thread(info.hThread);
         launched.process.reset(info.hProcess);
         launched.pid = info.dwProcessId;
     }
@@ -235,36 +222,21 @@ ScopedTheme::~ScopedTheme() {
     }
 }
 
-InstallCopy::InstallCopy(const std::wstring& name, bool withHubshell, bool withCrashReporter) {
-    folder_ = TempPath(name + L"-" + std::to_wstring(GetCurrentProcessId()));
-    CreateDirectoryW(folder_.c_str(), nullptr);
+InstallCopy::InstallCopy(const std::wstring& name, bool withHubshell, bool withCrashReporter) : folder_(name) {
     const std::wstring bin = BinFolder();
-    CopyFileW((bin + L"\\" + kLauncherFile).c_str(), (folder_ + L"\\" + kLauncherFile).c_str(), FALSE);
+    const std::wstring folder = folder_.Path();
+    CopyFileW((bin + L"\\" + kLauncherFile).c_str(), (folder + L"\\" + kLauncherFile).c_str(), FALSE);
     for (const wchar_t* library : kImportedLibraries) {
-        CopyFileW((bin + L"\\" + library).c_str(), (folder_ + L"\\" + library).c_str(), FALSE);
+        CopyFileW((bin + L"\\" + library).c_str(), (folder + L"\\" + library).c_str(), FALSE);
     }
     if (withHubshell) {
-        CopyFileW((bin + L"\\Hubshell.dll").c_str(), (folder_ + L"\\Hubshell.dll").c_str(), FALSE);
+        CopyFileW((bin + L"\\Hubshell.dll").c_str(), (folder + L"\\Hubshell.dll").c_str(), FALSE);
     }
     if (withCrashReporter) {
         // Only its presence matters to start-up.
-        UniqueFile reporter(CreateFileW((folder_ + L"\\crashpost.exe").c_str(), GENERIC_WRITE, 0, nullptr,
+        UniqueFile reporter(CreateFileW((folder + L"\\crashpost.exe").c_str(), GENERIC_WRITE, 0, nullptr,
                                         CREATE_ALWAYS, 0, nullptr));
     }
-}
-
-InstallCopy::~InstallCopy() {
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder_ + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-                DeleteFileW((folder_ + L"\\" + found.cFileName).c_str());
-            }
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryW(folder_.c_str());
 }
 
 std::wstring Utf16Hex(const std::wstring& text) {

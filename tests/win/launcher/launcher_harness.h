@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "services/win/unique_handle.h"
+#include "tests/win/support/test_files.h"
 
 namespace kestro::test {
 
@@ -20,10 +21,6 @@ struct Launched {
     DWORD pid = 0;
     std::wstring commandLine;
 };
-
-// The folder this test program runs from; the launcher and its libraries are built beside it.
-std::wstring BinFolder();
-std::wstring TempPath(const std::wstring& name);
 
 // Starts folder\KestroGC.exe with "<quoted exe> " + arguments as its exact command line.
 Launched StartLauncher(const std::wstring& folder, const std::wstring& arguments);
@@ -60,11 +57,10 @@ private:
 class InstallCopy {
 public:
     InstallCopy(const std::wstring& name, bool withHubshell, bool withCrashReporter);
-    ~InstallCopy();
-    const std::wstring& Folder() const { return folder_; }
+    const std::wstring& Folder() const { return folder_.Path(); }
 
 private:
-    std::wstring folder_;
+    ScratchFolder folder_;
 };
 
 std::wstring Utf16Hex(const std::wstring& text);

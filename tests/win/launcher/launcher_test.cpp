@@ -54,8 +54,8 @@ class LauncherTest : public ::testing::Test {
 protected:
     void SetUp() override {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        recordPath_ = TempPath(L"kestro-record-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                               std::wstring(info->name(), info->name() + strlen(info->name())) + L".txt");
+        recordPath_ = TempFolder() + L"kestro-record-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                      std::wstring(info->name(), info->name() + strlen(info->name())) + L".txt";
         for (wchar_t& c : recordPath_) {
             if (c == L'/') c = L'_';
         }
@@ -526,7 +526,7 @@ TEST_F(LauncherTest, UnhandledExceptionStartsTheCrashReporterBesideTheModule) {
     PROCESS_INFORMATION info{};
     std::wstring line = host.commandLine;
     ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info));
-    CloseHandle(info.hThread);
+    UniqueHandle thread(info.hThread);
     host.process.reset(info.hProcess);
     host.pid = info.dwProcessId;
     Track(host);

@@ -5,13 +5,14 @@
 #include <iphlpapi.h>
 
 #include <cstring>
-#include <fstream>
 #include <map>
+#include <sstream>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "services/win/unique_handle.h"
+#include "tests/win/support/test_files.h"
 
 namespace kestro {
 namespace {
@@ -45,13 +46,9 @@ TEST(MachineId, CpuAndAdapterTextsHaveTheirFormats) {
 
 // A second program reads the same system sources with code of its own.
 std::map<std::string, std::string> IndependentReading() {
-    wchar_t self[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring folder(self, wcsrchr(self, L'\\'));
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    std::wstring output = temp + std::wstring(L"kestro_machine_id_") + std::to_wstring(GetCurrentProcessId()) + L".txt";
-    std::wstring line = L"\"" + folder + L"\\kestro_machine_id_fixture.exe\" \"" + output + L"\"";
+    test::ScratchFolder folder(L"kestro_machine_id");
+    const std::wstring output = folder / L"reading.txt";
+    std::wstring line = L"\"" + test::BinFolder() + L"\\kestro_machine_id_fixture.exe\" \"" + output + L"\"";
     STARTUPINFOW startup = {sizeof startup};
     PROCESS_INFORMATION started = {};
     std::map<std::string, std::string> pieces;
@@ -64,13 +61,11 @@ std::map<std::string, std::string> IndependentReading() {
         code != 0) {
         return pieces;
     }
-    std::ifstream in(output.c_str());
+    std::istringstream in(test::ReadBytes(output));
     for (std::string text; std::getline(in, text);) {
         size_t equals = text.find('=');
         if (equals != std::string::npos) pieces[text.substr(0, equals)] = text.substr(equals + 1);
     }
-    in.close();
-    DeleteFileW(output.c_str());
     return pieces;
 }
 

@@ -52,10 +52,7 @@ TEST(FullDisk, TemporaryArchiveOnAFullDiskIsCodeSixAndLeavesNothing) {
     }
     EXPECT_EQ(code, kSetupWriteTemp);
     EXPECT_TRUE(temp.path.empty());
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((disk + L"*.zip").c_str(), &found);
-    EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "a partial temporary archive was left";
-    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    EXPECT_TRUE(test::FindEntries(disk + L"*.zip").empty()) << "a partial temporary archive was left";
 }
 
 }  // namespace

@@ -34,8 +34,8 @@ Outcome RunPack(const ScratchFolder& folder, const std::wstring& args) {
             ADD_FAILURE() << "kestro-pack.exe did not start";
             return outcome;
         }
-        CloseHandle(started.hThread);
         UniqueHandle process(started.hProcess);
+        UniqueHandle thread(started.hThread);
         EXPECT_EQ(WaitForSingleObject(process.get(), 60000), WAIT_OBJECT_0);
         GetExitCodeProcess(process.get(), &outcome.code);
     }

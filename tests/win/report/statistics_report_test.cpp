@@ -17,6 +17,7 @@
 #include "services/machine/machine_id.h"
 #include "services/report/statistics_report.h"
 #include "services/report/statistics_request.h"
+#include "services/win/unique_handle.h"
 
 namespace kestro {
 namespace {
@@ -147,14 +148,15 @@ TEST_F(StatisticsReport, AnUnreachableServerCostsNoWaitAndNothingElse) {
     // A port nobody listens on: take a free one and let it go.
     WSADATA wsa;
     WSAStartup(MAKEWORD(2, 2), &wsa);
-    SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     sockaddr_in addr = {};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
-    int len = sizeof addr;
-    getsockname(s, reinterpret_cast<sockaddr*>(&addr), &len);
-    closesocket(s);
+    {
+        UniqueSocket s(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ASSERT_EQ(bind(s.get(), reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+        int len = sizeof addr;
+        getsockname(s.get(), reinterpret_cast<sockaddr*>(&addr), &len);
+    }
     WSACleanup();
     size_t before = Records("ok").size();
     PointAt(ntohs(addr.sin_port));

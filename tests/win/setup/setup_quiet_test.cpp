@@ -61,11 +61,7 @@ protected:
         return false;
     }
 
-    static std::wstring WorkCopy() {
-        wchar_t temp[MAX_PATH] = {};
-        GetTempPathW(MAX_PATH, temp);
-        return std::wstring(temp) + L"KestroGC\\unins000.exe";
-    }
+    static std::wstring WorkCopy() { return test::TempFolder() + L"KestroGC\\unins000.exe"; }
 
     // Nothing of the product left: folder, registration, protocol, shortcuts.
     static void ExpectNoTraceOf(const std::wstring& installed) {
@@ -127,7 +123,7 @@ TEST_F(SetupQuietTest, QuietInstallOfADamagedPackageExitsWithItsErrorCodeAndLeav
     // Cut the archive short: its length field now runs past the end of the file.
     std::string bytes = ReadBytes(package);
     bytes.resize(bytes.size() - 1000);
-    WriteBytes(package, bytes);
+    ASSERT_TRUE(WriteBytes(package, bytes));
 
     EXPECT_EQ(QuietInstall(package), 5u);
     EXPECT_FALSE(Exists(installed_ + L"\\KestroGC.exe"));
@@ -215,9 +211,9 @@ TEST_F(SetupQuietTest, AnUninstallerWhoseRootIsNotTheEntrysFolderFailsWith1AndDe
     ASSERT_EQ(QuietInstall(WriteSetupPackage(L"KestroSetup.exe", PlainConfig(), StandardEntries())), 0u);
     const std::wstring other = scratch_ + L"\\Other";
     ASSERT_TRUE(CreateDirectoryW(other.c_str(), nullptr));
-    WriteBytes(other + L"\\victim.txt", "not the product's");
+    ASSERT_TRUE(WriteBytes(other + L"\\victim.txt", "not the product's"));
     ClearStatsRequests();
-    WriteBytes(WorkCopy(), MakeUninstaller(L"KestroSetup.exe", other, {other + L"\\victim.txt"}, {}));
+    ASSERT_TRUE(WriteBytes(WorkCopy(), MakeUninstaller(L"KestroSetup.exe", other, {other + L"\\victim.txt"}, {})));
     EXPECT_EQ(RunAndWait(WorkCopy(), L"/q"), 1u);
     EXPECT_TRUE(Exists(other + L"\\victim.txt"));
     EXPECT_TRUE(Exists(installed_ + L"\\KestroGC.exe"));

@@ -18,55 +18,34 @@
 #include "services/shell/taskbar_pin.h"
 #include "services/win/unique_handle.h"
 #include "shell_test_ids.h"
+#include "tests/win/support/test_files.h"
 
 namespace kestro {
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::wstring ProgramFolder() {
-    wchar_t path[MAX_PATH];
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring s(path);
-    return s.substr(0, s.find_last_of(L'\\'));
-}
-
-bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-void WriteFile(const std::wstring& path, const char* text) {
-    UniqueFile f(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    DWORD n = 0;
-    ::WriteFile(f.get(), text, DWORD(strlen(text)), &n, nullptr);
-}
+using test::BinFolder;
+using test::Exists;
+using test::WriteBytes;
 
 std::wstring ReadUtf16File(const std::wstring& path) {
-    UniqueFile f(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!f) return L"<missing>";
-    wchar_t buf[2048];
-    DWORD n = 0;
-    ReadFile(f.get(), buf, sizeof buf, &n, nullptr);
-    return std::wstring(buf, n / sizeof(wchar_t));
+    if (!Exists(path)) return L"<missing>";
+    const std::string bytes = test::ReadBytes(path);
+    return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
 }
 
 // A scratch folder per test, with a space in its name, removed afterwards.
 class ShellTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        root_ = std::wstring(temp) + L"kestro shell " + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                std::to_wstring(++counter_);
-        ASSERT_EQ(SHCreateDirectoryExW(nullptr, (root_ + L"\\App").c_str(), nullptr), ERROR_SUCCESS);
-        WriteFile(root_ + L"\\App\\run.exe", "not really a program");
-        name_ = L"Kestro 测试 " + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter_);
+        root_ = scratch_.Path();
+        ASSERT_TRUE(scratch_.Made());
+        ASSERT_TRUE(CreateDirectoryW((root_ + L"\\App").c_str(), nullptr));
+        ASSERT_TRUE(WriteBytes(root_ + L"\\App\\run.exe", "not really a program"));
+        name_ = L"Kestro 测试 " + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter_);
     }
     void TearDown() override {
-        std::wstring list = root_ + L'\0';
-        SHFILEOPSTRUCTW op = {};
-        op.wFunc = FO_DELETE;
-        op.pFrom = list.c_str();
-        op.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
-        SHFileOperationW(&op);
         for (const auto& folder : {GetUserDesktopFolder(), GetCommonDesktopFolder(), GetQuickLaunchFolder()})
             DeleteFileW((folder + L"\\" + name_ + L".lnk").c_str());
     }
@@ -95,6 +74,7 @@ protected:
     }
 
     static int counter_;
+    test::ScratchFolder scratch_{L"kestro shell"};
     std::wstring root_;
     std::wstring name_;
 };
@@ -165,7 +145,7 @@ TEST_F(ShellTest, SilentDeletionRemovesFilesAndFoldersAndFailsForMissingOnes) {
     EXPECT_FALSE(Exists(file));
     EXPECT_FALSE(DeleteFileSilently(file.c_str()));
     EXPECT_FALSE(DeleteFileSilently(L""));
-    WriteFile(root_ + L"\\App\\data.txt", "x");
+    ASSERT_TRUE(WriteBytes(root_ + L"\\App\\data.txt", "x"));
     EXPECT_TRUE(DeleteFileSilently((root_ + L"\\App").c_str()));
     EXPECT_FALSE(Exists(root_ + L"\\App"));
 }
@@ -173,7 +153,7 @@ TEST_F(ShellTest, SilentDeletionRemovesFilesAndFoldersAndFailsForMissingOnes) {
 TEST_F(ShellTest, ElevatedRunWaitsForTheProgramAndPassesItsArguments) {
     // A copy under a folder with a space, so the program path must be split by the quoting rules.
     std::wstring helper = root_ + L"\\App\\helper copy.exe";
-    ASSERT_TRUE(CopyFileW((ProgramFolder() + L"\\kestro_shell_fixture.exe").c_str(), helper.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW((BinFolder() + L"\\kestro_shell_fixture.exe").c_str(), helper.c_str(), FALSE));
     std::wstring marker = root_ + L"\\marker one.txt";
     std::wstring command = L"\"" + helper + L"\" \"" + marker + L"\" 700";
     auto start = Clock::now();
@@ -184,7 +164,7 @@ TEST_F(ShellTest, ElevatedRunWaitsForTheProgramAndPassesItsArguments) {
 }
 
 TEST_F(ShellTest, ElevatedRunTakesItsCommandFromTheStringTable) {
-    ASSERT_TRUE(CopyFileW((ProgramFolder() + L"\\kestro_shell_fixture.exe").c_str(),
+    ASSERT_TRUE(CopyFileW((BinFolder() + L"\\kestro_shell_fixture.exe").c_str(),
                           (root_ + L"\\kestro_shell_fixture.exe").c_str(), FALSE));
     wchar_t previous[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, previous);
@@ -220,7 +200,7 @@ TEST(ShellSystem, WineReportsAVistaOrLaterSystem) {
 
 TEST(VersionStrings, ReadsEveryPresentFieldOfTheFirstTranslation) {
     std::map<std::wstring, std::wstring> fields;
-    ASSERT_TRUE(ReadVersionStrings((ProgramFolder() + L"\\kestro_shell_fixture.exe").c_str(), fields));
+    ASSERT_TRUE(ReadVersionStrings((BinFolder() + L"\\kestro_shell_fixture.exe").c_str(), fields));
     std::map<std::wstring, std::wstring> expected = {
         {L"CompanyName", L"Tarnwell"},      {L"FileDescription", L"Kestro 模拟器"}, {L"FileVersion", L"2.1.4.7"},
         {L"OriginalFilename", L"KestroGC.exe"}, {L"ProductName", L"Kestro 模拟器"},  {L"ProductVersion", L"3134"},
@@ -231,14 +211,14 @@ TEST(VersionStrings, ReadsEveryPresentFieldOfTheFirstTranslation) {
 
 TEST(VersionStrings, ARecordWithoutPrivateBuildYieldsNoSuchKey) {
     std::map<std::wstring, std::wstring> fields = {{L"PrivateBuild", L"stale"}};
-    ASSERT_TRUE(ReadVersionStrings((ProgramFolder() + L"\\kestro_shell_fixture_plain.exe").c_str(), fields));
+    ASSERT_TRUE(ReadVersionStrings((BinFolder() + L"\\kestro_shell_fixture_plain.exe").c_str(), fields));
     EXPECT_EQ(fields.count(L"PrivateBuild"), 0u);
     EXPECT_EQ(fields[L"ProductVersion"], L"3134");
 }
 
 TEST(VersionStrings, FilesWithoutARecordFail) {
     std::map<std::wstring, std::wstring> fields;
-    EXPECT_FALSE(ReadVersionStrings((ProgramFolder() + L"\\no such file.exe").c_str(), fields));
+    EXPECT_FALSE(ReadVersionStrings((BinFolder() + L"\\no such file.exe").c_str(), fields));
     // The test program itself carries no version record.
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);

@@ -5,15 +5,17 @@
 
 #include <gtest/gtest.h>
 
+#include "services/win/unique_handle.h"
+
 namespace kestro {
 namespace {
 
 std::vector<std::wstring> SplitLikeTheShell(const std::wstring& line) {
     int count = 0;
-    LPWSTR* argv = CommandLineToArgvW(line.c_str(), &count);
+    UniqueLocal split(CommandLineToArgvW(line.c_str(), &count));
+    LPWSTR* argv = static_cast<LPWSTR*>(split.get());
     std::vector<std::wstring> out;
-    for (int i = 0; i < count; ++i) out.push_back(argv[i]);
-    LocalFree(argv);
+    for (int i = 0; argv && i < count; ++i) out.push_back(argv[i]);
     return out;
 }
 

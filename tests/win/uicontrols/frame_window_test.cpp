@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "services/win/unique_handle.h"
 #include "tests/win/uikit/test_images.h"
 #include "ui_test_support.h"
 #include "uikit/core/skin_package.h"
@@ -163,26 +164,24 @@ TEST(FrameWindow, MagentaCornersOfTheTopSideAreCutFromTheWindowRegion) {
     UIFrameWindow frame;
     ASSERT_TRUE(frame.Create(WS_POPUP, L"cut", kCHWindowClass, 0, 100, 100, nullptr, nullptr, 528, 348));
     ASSERT_TRUE(frame.Load(&skin, "Frame", nullptr));
-    HRGN region = CreateRectRgn(0, 0, 0, 0);
-    ASSERT_NE(GetWindowRgn(frame.GetHwnd(), region), ERROR);
-    EXPECT_FALSE(PtInRegion(region, 0, 0));
-    EXPECT_FALSE(PtInRegion(region, 1, 1));
-    EXPECT_TRUE(PtInRegion(region, 2, 2));
-    EXPECT_TRUE(PtInRegion(region, 0, 2));
-    EXPECT_FALSE(PtInRegion(region, 527, 0));
-    EXPECT_TRUE(PtInRegion(region, 525, 0));
-    EXPECT_TRUE(PtInRegion(region, 100, 0));
-    EXPECT_TRUE(PtInRegion(region, 528, 348));  // the region reaches one pixel past the window
-    DeleteObject(region);
+    UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+    ASSERT_NE(GetWindowRgn(frame.GetHwnd(), region.get()), ERROR);
+    EXPECT_FALSE(PtInRegion(region.get(), 0, 0));
+    EXPECT_FALSE(PtInRegion(region.get(), 1, 1));
+    EXPECT_TRUE(PtInRegion(region.get(), 2, 2));
+    EXPECT_TRUE(PtInRegion(region.get(), 0, 2));
+    EXPECT_FALSE(PtInRegion(region.get(), 527, 0));
+    EXPECT_TRUE(PtInRegion(region.get(), 525, 0));
+    EXPECT_TRUE(PtInRegion(region.get(), 100, 0));
+    EXPECT_TRUE(PtInRegion(region.get(), 528, 348));  // the region reaches one pixel past the window
 
     // A window that is never shown is never painted to cut its corners.
     UIFrameWindow hidden;
     ASSERT_TRUE(hidden.Create(WS_POPUP, L"never shown", kCHWindowClass, 0, 100, 100, nullptr, nullptr, 528, 348));
     hidden.SetNeverShown();
     ASSERT_TRUE(hidden.Load(&skin, "Frame", nullptr));
-    HRGN none = CreateRectRgn(0, 0, 0, 0);
-    EXPECT_EQ(GetWindowRgn(hidden.GetHwnd(), none), ERROR);
-    DeleteObject(none);
+    UniqueRegion none(CreateRectRgn(0, 0, 0, 0));
+    EXPECT_EQ(GetWindowRgn(hidden.GetHwnd(), none.get()), ERROR);
 }
 
 }  // namespace

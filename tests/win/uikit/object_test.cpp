@@ -50,9 +50,7 @@ public:
     }
     void Paint(HDC dc, const RECT& rect, const RECT&) override {
         if (!fill) return;
-        HBRUSH brush = CreateSolidBrush(fill);
-        FillRect(dc, &rect, brush);
-        DeleteObject(brush);
+        test::FillSolid(dc, rect, fill);
     }
     COLORREF fill = 0;
 

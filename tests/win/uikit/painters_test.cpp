@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "services/win/unique_handle.h"
 #include "test_images.h"
 #include "uikit/skin/ch_bitmap.h"
 
@@ -25,10 +26,7 @@ public:
     Target(int w, int h, int bits = 32) {
         bitmap.Create(w, h, bits);
         dc = bitmap.AcquireDc();
-        HBRUSH brush = CreateSolidBrush(RGB(0x40, 0x40, 0x40));
-        RECT all{0, 0, w, h};
-        FillRect(dc, &all, brush);
-        DeleteObject(brush);
+        test::FillSolid(dc, RECT{0, 0, w, h}, RGB(0x40, 0x40, 0x40));
     }
     ~Target() { bitmap.ReleaseDc(); }
     CHBitmap bitmap;
@@ -167,14 +165,13 @@ TEST(TextPainting, MeasuringGrowsWithTheTextAndHonoursTheFont) {
     LOGFONTW lf{};
     lf.lfHeight = -28;
     wcscpy(lf.lfFaceName, L"Tahoma");
-    HFONT big = CreateFontIndirectW(&lf);
-    style.font = big;
+    UniqueGdiObject big(CreateFontIndirectW(&lf));
+    style.font = static_cast<HFONT>(big.get());
     const SIZE large = MeasureTextStyle(t.dc, style, RECT{0, 0, 400, 60}, L"Setup");
     EXPECT_GT(large.cy, one.cy);
     style.text = L"Setup";
     EXPECT_EQ(MeasureTextStyle(t.dc, style, RECT{0, 0, 400, 60}, nullptr).cx, large.cx);
     EXPECT_EQ(MeasureTextStyle(t.dc, style, RECT{0, 0, 400, 60}, L"").cx, 0);
-    DeleteObject(big);
 }
 
 TEST(TextPainting, DrawingStaysInsideTheClipRectangle) {
@@ -233,14 +230,13 @@ TEST(CHBitmapTest, DecodesPngWithAndWithoutAlpha) {
 TEST(CHBitmapTest, RegionCoversTheMagentaRunsOnly) {
     CHBitmap b;
     test::FillBitmap(b, 6, 3, 24, [](int x, int y) { return (y == 0 && x < 3) || (y == 2 && x >= 4) ? 0xFF00FFu : 0u; });
-    HRGN region = RegionFromMagenta(b);
-    ASSERT_NE(region, nullptr);
-    EXPECT_TRUE(PtInRegion(region, 0, 0));
-    EXPECT_TRUE(PtInRegion(region, 2, 0));
-    EXPECT_FALSE(PtInRegion(region, 3, 0));
-    EXPECT_FALSE(PtInRegion(region, 1, 1));
-    EXPECT_TRUE(PtInRegion(region, 5, 2));
-    DeleteObject(region);
+    UniqueRegion region(RegionFromMagenta(b));
+    ASSERT_TRUE(region);
+    EXPECT_TRUE(PtInRegion(region.get(), 0, 0));
+    EXPECT_TRUE(PtInRegion(region.get(), 2, 0));
+    EXPECT_FALSE(PtInRegion(region.get(), 3, 0));
+    EXPECT_FALSE(PtInRegion(region.get(), 1, 1));
+    EXPECT_TRUE(PtInRegion(region.get(), 5, 2));
     CHBitmap none;
     test::FillBitmap(none, 2, 2, 24, [](int, int) { return 0u; });
     EXPECT_EQ(RegionFromMagenta(none), nullptr);

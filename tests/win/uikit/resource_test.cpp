@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "test_images.h"
+#include "tests/win/support/test_files.h"
 #include "uikit/core/skin_package.h"
 #include "uikit/core/ui_messages.h"
 
@@ -195,18 +196,13 @@ TEST(UIResourceTest, ABadReloadKeepsTheLoadedPackage) {
 
 TEST(UIResourceTest, LoadsFromAFileAndRefusesMissingSources) {
     UIResource r;
-    wchar_t dir[MAX_PATH], path[MAX_PATH];
-    GetTempPathW(MAX_PATH, dir);
-    GetTempFileNameW(dir, L"uir", 0, path);
-    const std::string bytes = SamplePackage();
-    HANDLE f = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(f, bytes.data(), DWORD(bytes.size()), &written, nullptr);
-    CloseHandle(f);
-    EXPECT_TRUE(r.LoadFromFile(path));
+    test::ScratchFolder folder(L"kestro_uir");
+    const std::wstring path = folder / L"skin.uir";
+    ASSERT_TRUE(test::WriteBytes(path, SamplePackage()));
+    EXPECT_TRUE(r.LoadFromFile(path.c_str()));
     EXPECT_EQ(r.GetInt("MainWindow/PublishBtn/id", nullptr), 7);
-    DeleteFileW(path);
-    EXPECT_FALSE(r.LoadFromFile(path));
+    DeleteFileW(path.c_str());
+    EXPECT_FALSE(r.LoadFromFile(path.c_str()));
     EXPECT_FALSE(r.LoadFromResource(GetModuleHandleW(nullptr), L"UIR", 4242));
 }
 

@@ -28,10 +28,7 @@ protected:
         ASSERT_TRUE(skin.LoadFromFile(WinePath(KESTRO_DEFAULT_SKIN_PATH).c_str()));
         ASSERT_TRUE(canvas.Create(1800, 1300, 24));
         dc = canvas.AcquireDc();
-        HBRUSH desk = CreateSolidBrush(RGB(0xC4, 0xC9, 0xD2));
-        RECT all{0, 0, canvas.width, canvas.height};
-        FillRect(dc, &all, desk);
-        DeleteObject(desk);
+        test::FillSolid(dc, RECT{0, 0, canvas.width, canvas.height}, RGB(0xC4, 0xC9, 0xD2));
     }
     void TearDown() override { canvas.ReleaseDc(); }
 
@@ -180,10 +177,7 @@ TEST_F(Preview, EveryImageDecodesAndEveryPageRenders) {
     Button("PublishBtn", "normal", SkinPlace(p.x, p.y, "PublishBtn"), L"卸载完成");
 
     const char* states[] = {"normal", "lighted", "pressed", "grayed"};
-    HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
-    RECT panel{1220, 880, 1780, 1270};
-    FillRect(dc, &panel, white);
-    DeleteObject(white);
+    test::FillSolid(dc, RECT{1220, 880, 1780, 1270}, RGB(255, 255, 255));
     for (int i = 0; i < 4; ++i) {
         const int x = 1240 + 130 * i;
         Button("PublishBtn", states[i], RECT{x, 900, x + 120, 948}, L"安 装");
@@ -192,10 +186,8 @@ TEST_F(Preview, EveryImageDecodesAndEveryPageRenders) {
         Check(states[i], x, 1050, 0, 0, 110, L"同意");
         Button("WordBtn", states[i], RECT{x, 1075, x + 100, 1087}, L"自定义安装>");
         Button("ReturnBtn", states[i], RECT{x, 1095, x + 60, 1111}, L"返回");
-        HBRUSH brand = CreateSolidBrush(RGB(0x2F, 0x6B, 0xF5));
         RECT under{x, 1125, x + 34, 1153};
-        FillRect(dc, &under, brand);
-        DeleteObject(brand);
+        test::FillSolid(dc, under, RGB(0x2F, 0x6B, 0xF5));
         Button("SysBtns/Close", states[i], under, nullptr);
     }
     Progress("Progress", RECT{1240, 1170, 1760, 1173}, 70);

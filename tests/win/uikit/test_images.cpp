@@ -58,6 +58,11 @@ std::string EncodePng(int width, int height, bool alpha, const PixelFn& pixel) {
     return out;
 }
 
+void FillSolid(HDC dc, const RECT& rect, COLORREF color) {
+    UniqueGdiObject brush(CreateSolidBrush(color));
+    FillRect(dc, &rect, static_cast<HBRUSH>(brush.get()));
+}
+
 uint32_t RgbAt(const CHBitmap& bitmap, int x, int y) {
     GdiFlush();
     const uint8_t* p = bitmap.PixelAt(x, y);

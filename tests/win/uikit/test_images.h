@@ -19,6 +19,9 @@ void FillBitmap(CHBitmap& bitmap, int width, int height, int bits, const PixelFn
 // A PNG of the pixels: with alpha when `alpha`, else 24-bit.
 std::string EncodePng(int width, int height, bool alpha, const PixelFn& pixel);
 
+// Fills `rect` of the DC with one colour.
+void FillSolid(HDC dc, const RECT& rect, COLORREF color);
+
 // Pixel of a bitmap as 0x00RRGGBB (after GdiFlush).
 uint32_t RgbAt(const CHBitmap& bitmap, int x, int y);
 uint8_t AlphaAt(const CHBitmap& bitmap, int x, int y);

@@ -2,52 +2,19 @@
 // renderer runs real pages, and a build against another runtime ends at once.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "services/win/unique_handle.h"
+#include "tests/win/support/test_files.h"
 
 namespace {
 
-std::wstring ProgramBeside(const wchar_t* name) {
-  wchar_t self[MAX_PATH];
-  DWORD n = GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring path(self, n);
-  return path.substr(0, path.find_last_of(L"\\/") + 1) + name;
-}
+using kestro::test::Exists;
+using kestro::test::ReadBytes;
+using kestro::test::ScratchFolder;
+using kestro::test::WriteBytes;
 
-// A fresh folder under the temporary folder, removed with its files.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    path_ = std::wstring(temp) + L"kestro_web_" + std::to_wstring(GetCurrentProcessId()) + L"\\";
-    CreateDirectoryW(path_.c_str(), nullptr);
-  }
-  ~ScratchFolder() {
-    for (const wchar_t* f : {L"page.js", L"sub.js", L"log.txt"}) DeleteFileW((path_ + f).c_str());
-    RemoveDirectoryW(path_.c_str());
-  }
-  std::wstring File(const wchar_t* name) const { return path_ + name; }
-
- private:
-  std::wstring path_;
-};
-
-void WriteText(const std::wstring& path, const std::string& text) {
-  std::ofstream(path.c_str(), std::ios::binary) << text;
-}
-
-bool ReadText(const std::wstring& path, std::string* text) {
-  std::ifstream in(path.c_str(), std::ios::binary);
-  if (!in) return false;
-  std::ostringstream s;
-  s << in.rdbuf();
-  *text = s.str();
-  return true;
-}
+std::wstring ProgramBeside(const wchar_t* name) { return kestro::test::BinFolder() + L"\\" + name; }
 
 // Runs the program and returns its exit code; STILL_ACTIVE if it did not end in time.
 DWORD RunProgram(const std::wstring& program, const std::wstring& arguments) {
@@ -72,21 +39,20 @@ DWORD RunProgram(const std::wstring& program, const std::wstring& arguments) {
 }
 
 std::wstring RendererArguments(const ScratchFolder& dir) {
-  return L"--type=renderer --kestro-page=\"" + dir.File(L"page.js") + L"\" --kestro-subframe-page=\"" +
-         dir.File(L"sub.js") + L"\" --kestro-message-log=\"" + dir.File(L"log.txt") + L"\"";
+  return L"--type=renderer --kestro-page=\"" + dir / L"page.js" + L"\" --kestro-subframe-page=\"" + dir / L"sub.js" +
+         L"\" --kestro-message-log=\"" + dir / L"log.txt" + L"\"";
 }
 
 TEST(KestroWebProgram, RendererPagesReachTheBrowserProcess) {
-  ScratchFolder dir;
-  WriteText(dir.File(L"page.js"),
-            "external.Download('a', 7, true, ['x', 2, 'y'], 1.5, null);\n"
-            "external.refreshlmaccount('\xE6\xB8\xB8\xE6\x88\x8F');\n"
-            "external.Download = null; external.Download(2147483648);\n");
-  WriteText(dir.File(L"sub.js"), "external.closewindow();\n");
+  ScratchFolder dir(L"kestro_web");
+  ASSERT_TRUE(WriteBytes(dir / L"page.js",
+                         "external.Download('a', 7, true, ['x', 2, 'y'], 1.5, null);\n"
+                         "external.refreshlmaccount('\xE6\xB8\xB8\xE6\x88\x8F');\n"
+                         "external.Download = null; external.Download(2147483648);\n"));
+  ASSERT_TRUE(WriteBytes(dir / L"sub.js", "external.closewindow();\n"));
   EXPECT_EQ(RunProgram(ProgramBeside(L"KestroWeb.exe"), RendererArguments(dir)), 0u);
-  std::string log;
-  ASSERT_TRUE(ReadText(dir.File(L"log.txt"), &log));
-  EXPECT_EQ(log,
+  ASSERT_TRUE(Exists(dir / L"log.txt"));
+  EXPECT_EQ(ReadBytes(dir / L"log.txt"),
             "Download(\"a\", 7, true, [\"x\", null, \"y\"], null, null)\n"
             "refreshlmaccount(\"\xE6\xB8\xB8\xE6\x88\x8F\")\n"
             "Download(null)\n"
@@ -98,12 +64,11 @@ TEST(KestroWebProgram, WithoutAProcessTypeTheRuntimeHandsBackToTheCaller) {
 }
 
 TEST(KestroWebProgram, MismatchedApiHashEndsWithZeroWithoutRunning) {
-  ScratchFolder dir;
-  WriteText(dir.File(L"page.js"), "external.closewindow();\n");
-  WriteText(dir.File(L"sub.js"), "external.closewindow();\n");
+  ScratchFolder dir(L"kestro_web");
+  ASSERT_TRUE(WriteBytes(dir / L"page.js", "external.closewindow();\n"));
+  ASSERT_TRUE(WriteBytes(dir / L"sub.js", "external.closewindow();\n"));
   EXPECT_EQ(RunProgram(ProgramBeside(L"KestroWeb_otherhash.exe"), RendererArguments(dir)), 0u);
-  EXPECT_EQ(GetFileAttributesW(dir.File(L"log.txt").c_str()), INVALID_FILE_ATTRIBUTES)
-      << "the renderer must not have run";
+  EXPECT_FALSE(Exists(dir / L"log.txt")) << "the renderer must not have run";
   EXPECT_EQ(RunProgram(ProgramBeside(L"KestroWeb_otherhash.exe"), L""), 0u);
 }
 

@@ -58,7 +58,7 @@ class FailedInstall : public WorkerTest, public ::testing::WithParamInterface<Ba
 // the folders it lives in stay.
 TEST_P(FailedInstall, FailsWithCode8AndLeavesNothingItWrote) {
     ASSERT_TRUE(CreateDirectoryW(Target().c_str(), nullptr));
-    WriteBytes(Target(L"keep.txt"), "the user's");
+    ASSERT_TRUE(WriteBytes(Target(L"keep.txt"), "the user's"));
     std::vector<ZipEntry> entries = {{"first.txt", std::string(200000, 'f')},
                                      {"made/", ""},
                                      {"made/more/than/one/", ""},
@@ -91,7 +91,7 @@ INSTANTIATE_TEST_SUITE_P(Entries, FailedInstall, ::testing::ValuesIn(BadEntries(
 TEST_F(WorkerTest, AnArchiveThatIsNoZipFailsWithCode8) {
     std::string image = ReadBytes(BinFolder() + L"\\kestro_worker_driver.exe");
     std::wstring package = scratch_ + L"\\setup.exe";
-    WriteBytes(package, MakePackage(image, StandardConfig().WriteCompact(), "this is not a zip archive"));
+    ASSERT_TRUE(WriteBytes(package, MakePackage(image, StandardConfig().WriteCompact(), "this is not a zip archive")));
     DriverResult result = Install(package);
     EXPECT_EQ(result.Posted(), 0x8402);
     EXPECT_FALSE(Exists(Target()));
@@ -101,7 +101,7 @@ TEST_F(WorkerTest, AnArchiveLongerThanItsFileFailsWithCode5BeforeWritingAnything
     std::string image = ReadBytes(BinFolder() + L"\\kestro_worker_driver.exe");
     std::string package = MakePackage(image, StandardConfig().WriteCompact(), MakeZip(StandardEntries()));
     package.pop_back();
-    WriteBytes(scratch_ + L"\\setup.exe", package);
+    ASSERT_TRUE(WriteBytes(scratch_ + L"\\setup.exe", package));
     DriverResult result = Install(scratch_ + L"\\setup.exe");
     EXPECT_EQ(result.Posted(), 0x8402);
     EXPECT_FALSE(Exists(Target()));

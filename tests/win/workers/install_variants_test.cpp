@@ -72,7 +72,7 @@ TEST_F(WorkerTest, InstallOverAnOlderInstallationRemovesItFirstAndKeepsTheUserKe
     entries.push_back({"tools/unrun.exe", ReadBytes(BinFolder() + L"\\kestro_worker_fixture.exe")});
     ASSERT_EQ(Install(WritePackage(L"setup.exe", first, entries)).Posted(), 0x8401);
 
-    WriteBytes(Target(L"user.txt"), "made by the user");
+    ASSERT_TRUE(WriteBytes(Target(L"user.txt"), "made by the user"));
     SetNumberValue(HKEY_CURRENT_USER, kProductUserKey, L"Custom", 7);
     SetNumberValue(HKEY_LOCAL_MACHINE, kProductUninstallKey, L"Version", 4321);
 

@@ -49,7 +49,7 @@ TEST_F(WorkerTest, PackagesOfEveryZipWriterInstallFailAndRollBackAlike) {
     ASSERT_EQ(expected.size(), 10u) << "python_zip_product.py has not made the product folder";
     JValue config = PlainConfig();
     std::wstring configFile = scratch_ + L"\\config.json";
-    WriteBytes(configFile, config.WriteCompact());
+    ASSERT_TRUE(WriteBytes(configFile, config.WriteCompact()));
     std::wstring packed = scratch_ + L"\\setup_3.1_pack.exe";
     std::ostringstream out, err;
     ASSERT_EQ(
@@ -86,7 +86,7 @@ TEST_F(WorkerTest, PackagesOfEveryZipWriterInstallFailAndRollBackAlike) {
         EXPECT_FALSE(Exists(Target()));
 
         ASSERT_TRUE(CreateDirectoryW(Target().c_str(), nullptr));
-        WriteBytes(Target(L"keep.txt"), "the user's");
+        ASSERT_TRUE(WriteBytes(Target(L"keep.txt"), "the user's"));
         std::string damaged = writer.archive;
         // Not first in any writer's order: what came before it is on disk by then.
         ASSERT_TRUE(CorruptEntryCrc(damaged, "lib/mod.dll"));

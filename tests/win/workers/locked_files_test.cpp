@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "services/win/unique_handle.h"
 #include "worker_test_support.h"
 
 namespace kestro {
@@ -12,33 +13,29 @@ namespace {
 // A fixture process started with `arguments` that has signalled it holds its file.
 class Holder {
 public:
-    Holder(const std::wstring& program, const std::wstring& arguments, const wchar_t* eventName) {
-        event_ = CreateEventW(nullptr, TRUE, FALSE, eventName);
+    Holder(const std::wstring& program, const std::wstring& arguments, const wchar_t* eventName)
+        : event_(CreateEventW(nullptr, TRUE, FALSE, eventName)) {
         std::wstring line = L"\"" + program + L"\" " + arguments + L" " + eventName;
         STARTUPINFOW startup = {};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION started = {};
         if (CreateProcessW(program.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                            &started)) {
-            process_ = started.hProcess;
-            CloseHandle(started.hThread);
+            process_.reset(started.hProcess);
+            UniqueHandle thread(started.hThread);
         }
-        HANDLE both[2] = {event_, process_};
+        HANDLE both[2] = {event_.get(), process_.get()};
         ready_ = process_ && WaitForMultipleObjects(2, both, FALSE, 10000) == WAIT_OBJECT_0;
     }
     ~Holder() {
-        if (process_) {
-            TerminateProcess(process_, 0);
-            CloseHandle(process_);
-        }
-        CloseHandle(event_);
+        if (process_) TerminateProcess(process_.get(), 0);
     }
     bool Ready() const { return ready_; }
-    bool EndsWithin(DWORD ms) const { return WaitForSingleObject(process_, ms) == WAIT_OBJECT_0; }
+    bool EndsWithin(DWORD ms) const { return WaitForSingleObject(process_.get(), ms) == WAIT_OBJECT_0; }
 
 private:
-    HANDLE event_ = nullptr;
-    HANDLE process_ = nullptr;
+    UniqueHandle event_;
+    UniqueHandle process_;
     bool ready_ = false;
 };
 
@@ -49,7 +46,7 @@ protected:
     void Place(const std::wstring& relative, const std::string& bytes) {
         std::wstring path = Target(relative);
         SHCreateDirectoryExW(nullptr, path.substr(0, path.find_last_of(L'\\')).c_str(), nullptr);
-        WriteBytes(path, bytes);
+        ASSERT_TRUE(WriteBytes(path, bytes));
     }
 };
 
@@ -67,7 +64,7 @@ TEST_F(LockedFileInstall, ARunningProgramOfTheProductIsStoppedAndRewritten) {
 TEST_F(LockedFileInstall, AProgramThatLoadedAProductModuleIsStoppedAndTheModuleRewritten) {
     Place(L"lib\\mod.dll", Module());
     std::wstring owner = scratch_ + L"\\module_owner.exe";
-    WriteBytes(owner, Helper());
+    ASSERT_TRUE(WriteBytes(owner, Helper()));
     Holder holder(owner, L"load \"" + Target(L"lib\\mod.dll") + L"\"", L"kestro-worker-holder-module");
     ASSERT_TRUE(holder.Ready());
     std::string newer = Module() + "version 2";
@@ -84,7 +81,7 @@ TEST_F(LockedFileInstall, TwoLockedFilesMetAtOnceAreBothRewritten) {
     Place(L"lib\\mod.dll", Module());
     Holder running(Target(L"bin\\holder.exe"), L"wait", L"kestro-worker-holder-two-exe");
     std::wstring owner = scratch_ + L"\\module_owner.exe";
-    WriteBytes(owner, Helper());
+    ASSERT_TRUE(WriteBytes(owner, Helper()));
     Holder loading(owner, L"load \"" + Target(L"lib\\mod.dll") + L"\"", L"kestro-worker-holder-two-module");
     ASSERT_TRUE(running.Ready());
     ASSERT_TRUE(loading.Ready());
@@ -107,7 +104,7 @@ TEST_F(LockedFileInstall, TwoLockedFilesMetAtOnceAreBothRewritten) {
 TEST_F(LockedFileInstall, AFileWhoseOwnerCannotBeFoundIsMovedAsideAndCleanedUpLater) {
     Place(L"lib\\img.dll", Module());
     std::wstring owner = scratch_ + L"\\image_owner.exe";
-    WriteBytes(owner, ReadBytes(BinFolder() + L"\\kestro_worker_fixture.exe"));
+    ASSERT_TRUE(WriteBytes(owner, ReadBytes(BinFolder() + L"\\kestro_worker_fixture.exe")));
     Holder holder(owner, L"map \"" + Target(L"lib\\img.dll") + L"\" \"" + Target(L"zz\\release.txt") + L"\"",
                   L"kestro-worker-holder-image");
     ASSERT_TRUE(holder.Ready());

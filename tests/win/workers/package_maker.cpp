@@ -7,18 +7,16 @@
 #include "unzip.h"
 #include "iowin32.h"
 #include "zip.h"
-#include "setup/engine/file_io.h"
 #include "setup/package/package_layout.h"
+#include "tests/win/support/test_files.h"
 
 namespace kestro {
 namespace testing {
 namespace {
 
 std::wstring TempZipPath() {
-    wchar_t folder[MAX_PATH];
-    GetTempPathW(MAX_PATH, folder);
     wchar_t name[MAX_PATH];
-    GetTempFileNameW(folder, L"kz", 0, name);
+    GetTempFileNameW(test::TempFolder().c_str(), L"kz", 0, name);
     return name;
 }
 
@@ -80,8 +78,7 @@ std::string MakeZip(const std::vector<ZipEntry>& entries) {
         zipCloseFileInZipRaw64(zip, entry.data.size(), crc);
     }
     zipClose(zip, nullptr);
-    std::string bytes;
-    ReadWholeFile(path, bytes);
+    std::string bytes = test::ReadBytes(path);
     DeleteFileW(path.c_str());
     for (const ZipEntry& entry : entries) {
         if (!entry.badLocalHeader) continue;

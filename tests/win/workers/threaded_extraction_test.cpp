@@ -27,7 +27,7 @@ protected:
     }
     ExtractionResult ExtractZip(const std::string& zip, const std::function<bool()>& stop = nullptr) {
         const std::wstring archive = scratch_ + L"\\archive.zip";
-        WriteBytes(archive, zip);
+        EXPECT_TRUE(WriteBytes(archive, zip));
         FileByteSource source(archive);
         return ExtractArchive(source, target_, journal_, stop, kThreads);
     }
@@ -68,7 +68,7 @@ TEST_F(ThreadedExtraction, TheJournalKeepsArchiveOrderWhenLaterEntriesFinishFirs
 // after the failure and is taken back all the same.
 TEST_F(ThreadedExtraction, ARollbackTakesBackWhatTheOtherThreadWroteAfterTheFailure) {
     ASSERT_TRUE(CreateDirectoryW(Target().c_str(), nullptr));
-    WriteBytes(Target(L"keep.txt"), "the user's");
+    ASSERT_TRUE(WriteBytes(Target(L"keep.txt"), "the user's"));
     ZipEntry bad{"bad/crc.bin", NoiseBytes(4 << 20, 7)};
     bad.badCrc = true;
     std::vector<ZipEntry> entries = {bad, {"good/late.bin", NoiseBytes(6 << 20, 8)}};
@@ -83,7 +83,7 @@ TEST_F(ThreadedExtraction, ARollbackTakesBackWhatTheOtherThreadWroteAfterTheFail
 TEST_F(ThreadedExtraction, AFileThatWasThereBeforeOutlivesAFailureOfAnEarlierEntry) {
     ASSERT_TRUE(CreateDirectoryW(Target().c_str(), nullptr));
     ASSERT_TRUE(CreateDirectoryW(Target(L"user").c_str(), nullptr));
-    WriteBytes(Target(L"user\\settings.ini"), "the user's");
+    ASSERT_TRUE(WriteBytes(Target(L"user\\settings.ini"), "the user's"));
     ZipEntry bad{"bad/crc.bin", NoiseBytes(4 << 20, 7)};
     bad.badCrc = true;
     std::vector<ZipEntry> entries = {bad, {"user/settings.ini", "the product's"}};

@@ -7,6 +7,7 @@
 #include "setup/package/package_records.h"
 #include "setup/workers/install_plan.h"
 #include "setup/workers/product_names.h"
+#include "services/win/unique_handle.h"
 #include "worker_test_support.h"
 
 namespace kestro {
@@ -44,7 +45,7 @@ protected:
         CreateDirectoryW(kEmulatorFolder, nullptr);
         std::wstring uninstaller = std::wstring(kEmulatorFolder) + L"\\uninst.exe";
         DeleteFileW((uninstaller + L".args").c_str());
-        WriteBytes(uninstaller, ReadBytes(BinFolder() + L"\\kestro_worker_fixture.exe"));
+        EXPECT_TRUE(WriteBytes(uninstaller, ReadBytes(BinFolder() + L"\\kestro_worker_fixture.exe")));
         SetTextValue(HKEY_LOCAL_MACHINE, kEmulatorUninstallKey, L"UninstallString", uninstaller);
         return uninstaller + L".args";
     }
@@ -52,7 +53,7 @@ protected:
 
 TEST_F(UninstallTest, RemovesWhatTheInstallMadeAndKeepsTheUsersFiles) {
     InstallProduct(true);
-    WriteBytes(Target(L"data\\user.txt"), "kept");
+    ASSERT_TRUE(WriteBytes(Target(L"data\\user.txt"), "kept"));
     DriverResult result = Uninstall(L"--reason 1 --reason 3 --text 太慢了");
     ASSERT_EQ(result.exitCode, 0u);
     EXPECT_EQ(result.Posted(), 0x8401);
@@ -93,21 +94,20 @@ TEST_F(UninstallTest, RemovesTheRootWhenNothingElseIsLeftInIt) {
 
 TEST_F(UninstallTest, AProgramRunningFromTheInstallationIsStoppedAndItsFileDeleted) {
     InstallProduct(false);
-    HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, L"kestro-worker-running-launcher");
+    UniqueHandle ready(CreateEventW(nullptr, TRUE, FALSE, L"kestro-worker-running-launcher"));
     std::wstring line = L"\"" + Target(L"KestroGC.exe") + L"\" wait kestro-worker-running-launcher";
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
-    PROCESS_INFORMATION launcher = {};
-    ASSERT_TRUE(CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &launcher));
-    ASSERT_EQ(WaitForSingleObject(ready, 10000), WAIT_OBJECT_0);
+    PROCESS_INFORMATION started = {};
+    ASSERT_TRUE(CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started));
+    UniqueHandle launcher(started.hProcess);
+    UniqueHandle thread(started.hThread);
+    ASSERT_EQ(WaitForSingleObject(ready.get(), 10000), WAIT_OBJECT_0);
     DriverResult result = Uninstall();
     EXPECT_EQ(result.Posted(), 0x8401);
-    EXPECT_EQ(WaitForSingleObject(launcher.hProcess, 0), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(launcher.get(), 0), WAIT_OBJECT_0);
     EXPECT_FALSE(Exists(Target(L"KestroGC.exe")));
-    TerminateProcess(launcher.hProcess, 0);
-    CloseHandle(launcher.hProcess);
-    CloseHandle(launcher.hThread);
-    CloseHandle(ready);
+    TerminateProcess(launcher.get(), 0);
 }
 
 TEST_F(UninstallTest, TheEmulatorIsLeftAloneWhenItsBoxIsCleared) {
@@ -131,7 +131,7 @@ TEST_F(UninstallTest, EmulatorChannel28012RemovesTheEmulatorWithItsData) {
     SetNumberValue(HKEY_CURRENT_USER, kEmulatorUserKey, L"Channel", 28012);
     std::wstring data = SpecialFolder(CSIDL_APPDATA) + kProductDataTail;
     SHCreateDirectoryExW(nullptr, data.c_str(), nullptr);
-    WriteBytes(data + L"\\game.sav", "save");
+    ASSERT_TRUE(WriteBytes(data + L"\\game.sav", "save"));
     std::wstring downloads = scratch_ + L"\\downloads";
     SHCreateDirectoryExW(nullptr, (downloads + L"\\APK").c_str(), nullptr);
     SHCreateDirectoryExW(nullptr, (downloads + L"\\Emulator").c_str(), nullptr);
@@ -150,11 +150,11 @@ TEST_F(UninstallTest, EmulatorChannel28012RemovesTheEmulatorWithItsData) {
 TEST_F(UninstallTest, ATamperedRecordCannotDeleteAnythingOutsideItsRoot) {
     std::wstring outsideFile = scratch_ + L"\\victim.txt";
     std::wstring outsideFolder = scratch_ + L"\\victim";
-    WriteBytes(outsideFile, "not the product's");
+    ASSERT_TRUE(WriteBytes(outsideFile, "not the product's"));
     CreateDirectoryW(outsideFolder.c_str(), nullptr);
-    WriteBytes(outsideFolder + L"\\inside.txt", "not the product's");
+    ASSERT_TRUE(WriteBytes(outsideFolder + L"\\inside.txt", "not the product's"));
     CreateDirectoryW(Target().c_str(), nullptr);
-    WriteBytes(Target(L"product.txt"), "the product's");
+    ASSERT_TRUE(WriteBytes(Target(L"product.txt"), "the product's"));
 
     JValue record = JValue::Object();
     record.Set("mode", 0);
@@ -178,8 +178,8 @@ TEST_F(UninstallTest, ATamperedRecordCannotDeleteAnythingOutsideItsRoot) {
     std::string uninstaller = MakePackage(image, record.WriteCompact(), "");
     uninstaller.resize(uninstaller.size() - 4);  // an uninstaller has no archive part
     std::wstring program = scratch_ + L"\\tampered.exe";
-    WriteBytes(program, uninstaller);
-    WriteBytes(Target(L"user.txt"), "kept");
+    ASSERT_TRUE(WriteBytes(program, uninstaller));
+    ASSERT_TRUE(WriteBytes(Target(L"user.txt"), "kept"));
 
     DriverResult result = Run(program, L"");
     EXPECT_EQ(result.Posted(), 0x8401);
@@ -191,7 +191,7 @@ TEST_F(UninstallTest, ATamperedRecordCannotDeleteAnythingOutsideItsRoot) {
 
 TEST_F(UninstallTest, AnUninstallerWithoutARecordFails) {
     std::wstring program = scratch_ + L"\\norecord.exe";
-    WriteBytes(program, ReadBytes(BinFolder() + L"\\kestro_worker_driver.exe"));
+    ASSERT_TRUE(WriteBytes(program, ReadBytes(BinFolder() + L"\\kestro_worker_driver.exe")));
     EXPECT_EQ(Run(program, L"").exitCode, 3u);
 }
 

@@ -9,6 +9,7 @@
 
 #include "services/base/utf8.h"
 #include "services/config/product_title.h"
+#include "services/win/unique_handle.h"
 #include "setup/engine/file_io.h"
 #include "setup/engine/shell_file_ops.h"
 #include "setup/package/package_records.h"
@@ -17,25 +18,6 @@
 
 namespace kestro {
 namespace testing {
-
-std::wstring BinFolder() {
-    wchar_t self[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring path = self;
-    return path.substr(0, path.find_last_of(L'\\'));
-}
-
-std::string ReadBytes(const std::wstring& path) {
-    std::string bytes;
-    ReadWholeFile(path, bytes);
-    return bytes;
-}
-
-void WriteBytes(const std::wstring& path, const std::string& bytes) {
-    ASSERT_TRUE(WriteWholeFile(path, bytes)) << Utf8FromWide(path);
-}
-
-bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::wstring SpecialFolder(int csidl) {
     wchar_t path[MAX_PATH] = {};
@@ -58,14 +40,14 @@ DWORD RunAndWait(const std::wstring& program, const std::wstring& arguments, DWO
     if (!CreateProcessW(program.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
         return DWORD(-1);
     }
+    UniqueHandle started(process.hProcess);
+    UniqueHandle thread(process.hThread);
     DWORD code = DWORD(-1);
-    if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0) {
-        GetExitCodeProcess(process.hProcess, &code);
+    if (WaitForSingleObject(started.get(), timeoutMs) == WAIT_OBJECT_0) {
+        GetExitCodeProcess(started.get(), &code);
     } else {
-        TerminateProcess(process.hProcess, 99);
+        TerminateProcess(started.get(), 99);
     }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
     return code;
 }
 
@@ -95,51 +77,46 @@ DWORD RawValue::Number() const {
 
 RawValue ReadValue(HKEY root, const std::wstring& key, const wchar_t* name) {
     RawValue value;
-    HKEY opened = nullptr;
-    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &opened) != ERROR_SUCCESS) return value;
+    UniqueRegKey opened;
+    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, opened.put()) != ERROR_SUCCESS) return value;
     DWORD size = 0;
-    if (RegQueryValueExW(opened, name, nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
+    if (RegQueryValueExW(opened.get(), name, nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
         value.bytes.resize(size);
-        if (RegQueryValueExW(opened, name, nullptr, &value.type, reinterpret_cast<BYTE*>(&value.bytes[0]), &size) ==
-            ERROR_SUCCESS) {
+        if (RegQueryValueExW(opened.get(), name, nullptr, &value.type, reinterpret_cast<BYTE*>(&value.bytes[0]),
+                             &size) == ERROR_SUCCESS) {
             value.present = true;
         }
     }
-    RegCloseKey(opened);
     return value;
 }
 
 bool KeyExists(HKEY root, const std::wstring& key) {
-    HKEY opened = nullptr;
-    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &opened) != ERROR_SUCCESS) return false;
-    RegCloseKey(opened);
-    return true;
+    UniqueRegKey opened;
+    return RegOpenKeyExW(root, key.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, opened.put()) == ERROR_SUCCESS;
 }
 
 void SetTextValue(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& text) {
-    HKEY created = nullptr;
+    UniqueRegKey created;
     ASSERT_EQ(
-        RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE | KEY_WOW64_32KEY, nullptr, &created, nullptr),
+        RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE | KEY_WOW64_32KEY, nullptr, created.put(), nullptr),
         ERROR_SUCCESS);
-    RegSetValueExW(created, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+    RegSetValueExW(created.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                    DWORD((text.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(created);
 }
 
 void SetNumberValue(HKEY root, const std::wstring& key, const wchar_t* name, DWORD value) {
-    HKEY created = nullptr;
+    UniqueRegKey created;
     ASSERT_EQ(
-        RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE | KEY_WOW64_32KEY, nullptr, &created, nullptr),
+        RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE | KEY_WOW64_32KEY, nullptr, created.put(), nullptr),
         ERROR_SUCCESS);
-    RegSetValueExW(created, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-    RegCloseKey(created);
+    RegSetValueExW(created.get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
 }
 
 bool HasEveryoneEntry(const std::wstring& folder) {
     PACL dacl = nullptr;
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    UniqueLocal descriptor;
     if (GetNamedSecurityInfoW(folder.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
-                              nullptr, &descriptor) != ERROR_SUCCESS) {
+                              nullptr, reinterpret_cast<PSECURITY_DESCRIPTOR*>(descriptor.put())) != ERROR_SUCCESS) {
         return false;
     }
     SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
@@ -153,7 +130,6 @@ bool HasEveryoneEntry(const std::wstring& folder) {
         }
     }
     FreeSid(everyone);
-    LocalFree(descriptor);
     return found;
 }
 
@@ -219,7 +195,9 @@ std::vector<JValue> StatsRequests() {
 }
 
 void ClearStatsRequests() {
-    if (StatsLogAvailable()) WriteWholeFile(StatsLogPath(), "");
+    if (StatsLogAvailable()) {
+        EXPECT_TRUE(WriteBytes(StatsLogPath(), ""));
+    }
 }
 
 void RemoveProductRegistry() {
@@ -237,21 +215,14 @@ void RemoveProductShortcuts() {
     DeleteFileW((SpecialFolder(CSIDL_COMMON_DESKTOPDIRECTORY) + link).c_str());
     DeleteFileW((SpecialFolder(CSIDL_DESKTOPDIRECTORY) + link).c_str());
     DeleteFileW((SpecialFolder(CSIDL_APPDATA) + L"\\Microsoft\\Internet Explorer\\Quick Launch" + link).c_str());
-    DeleteFolderTree(StartMenuFolder(SpecialFolder(CSIDL_COMMON_PROGRAMS)));
+    test::RemoveFolderTree(StartMenuFolder(SpecialFolder(CSIDL_COMMON_PROGRAMS)));
 }
 
 void ListBelow(const std::wstring& folder, const std::wstring& prefix, std::vector<std::wstring>& out) {
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
-    do {
-        std::wstring name = found.cFileName;
-        if (name == L"." || name == L"..") continue;
-        bool isFolder = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
-        out.push_back(prefix + name + (isFolder ? L"\\" : L""));
-        if (isFolder) ListBelow(folder + L"\\" + name, prefix + name + L"\\", out);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    for (const test::FolderEntry& entry : test::FindEntries(folder + L"\\*")) {
+        out.push_back(prefix + entry.name + (entry.folder ? L"\\" : L""));
+        if (entry.folder) ListBelow(folder + L"\\" + entry.name, prefix + entry.name + L"\\", out);
+    }
 }
 
 }  // namespace
@@ -260,10 +231,11 @@ void WorkerTest::SetUp() {
     const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
     std::string name = std::string(info->test_suite_name()) + "." + info->name();
     std::replace(name.begin(), name.end(), '/', '_');
-    scratch_ = L"C:\\kestro-worker-tests\\" + WideFromUtf8(name);
-    DeleteFolderTree(scratch_);
     CreateDirectoryW(L"C:\\kestro-worker-tests", nullptr);
-    ASSERT_TRUE(CreateDirectoryW(scratch_.c_str(), nullptr));
+    scratchFolder_ = std::make_unique<test::ScratchFolder>(test::ScratchFolder::AtPath(),
+                                                           L"C:\\kestro-worker-tests\\" + WideFromUtf8(name));
+    ASSERT_TRUE(scratchFolder_->Made());
+    scratch_ = scratchFolder_->Path();
     target_ = scratch_ + L"\\Kestro 目录";
     RemoveProductRegistry();
     RemoveProductShortcuts();
@@ -272,7 +244,9 @@ void WorkerTest::SetUp() {
 void WorkerTest::TearDown() {
     RemoveProductRegistry();
     RemoveProductShortcuts();
-    if (!HasFailure()) DeleteFolderTree(scratch_);
+    // What a failed test left stays for a look.
+    if (scratchFolder_ && HasFailure()) scratchFolder_->Keep();
+    scratchFolder_.reset();
 }
 
 JValue WorkerTest::StandardConfig() {
@@ -317,7 +291,8 @@ namespace {
 
 std::wstring WritePackageOf(const std::wstring& program, const std::wstring& path, const JValue& config,
                             const std::string& archive) {
-    WriteBytes(path, MakePackage(ReadBytes(BinFolder() + L"\\" + program), config.WriteCompact(), archive));
+    const std::string image = ReadBytes(BinFolder() + L"\\" + program);
+    EXPECT_TRUE(WriteBytes(path, MakePackage(image, config.WriteCompact(), archive)));
     return path;
 }
 

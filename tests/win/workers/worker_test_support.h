@@ -6,19 +6,22 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "package_maker.h"
 #include "services/json/jvalue.h"
+#include "tests/win/support/test_files.h"
 
 namespace kestro {
 namespace testing {
 
-std::wstring BinFolder();
-std::string ReadBytes(const std::wstring& path);
-void WriteBytes(const std::wstring& path, const std::string& bytes);
-bool Exists(const std::wstring& path);
+using test::BinFolder;
+using test::Exists;
+using test::ReadBytes;
+using test::WriteBytes;
+
 std::wstring SpecialFolder(int csidl);
 std::string Cp936(const std::wstring& text);
 
@@ -98,6 +101,7 @@ protected:
     std::wstring Target(const std::wstring& relative = L"") const;
     std::vector<std::wstring> TargetListing() const;  // FolderListing of the target
 
+    std::unique_ptr<test::ScratchFolder> scratchFolder_;
     std::wstring scratch_;
     std::wstring target_;
 };

@@ -16,20 +16,20 @@ namespace standin {
 
 // One entry of a received argument list, with its type.
 struct SentValue {
-  enum class Type { kNone, kBool, kInt, kDouble, kString, kList };
-  Type type = Type::kNone;
-  bool boolean = false;
-  int integer = 0;
-  double real = 0;
-  std::string text;  // UTF-8
-  std::vector<SentValue> list;
+    enum class Type { kNone, kBool, kInt, kDouble, kString, kList };
+    Type type = Type::kNone;
+    bool boolean = false;
+    int integer = 0;
+    double real = 0;
+    std::string text;  // UTF-8
+    std::vector<SentValue> list;
 };
 
 // A process message as the browser process received it.
 struct SentMessage {
-  int browser_id = 0;
-  std::string name;  // UTF-8
-  std::vector<SentValue> arguments;
+    int browser_id = 0;
+    std::string name;  // UTF-8
+    std::vector<SentValue> arguments;
 };
 
 // One line per message: name, then the arguments in parentheses; strings in
@@ -39,39 +39,39 @@ std::string Describe(const SentMessage& message);
 std::string Describe(const SentValue& value);
 
 struct ScriptResult {
-  bool ok = false;     // false when the script threw or failed to compile
-  std::string value;   // the completion value as text, or the error text
+    bool ok = false;    // false when the script threw or failed to compile
+    std::string value;  // the completion value as text, or the error text
 };
 
 class Renderer {
- public:
-  // Takes the application's render-process handler, as a renderer does at start.
-  explicit Renderer(CefRefPtr<CefApp> app);
-  ~Renderer();
-  Renderer(const Renderer&) = delete;
-  Renderer& operator=(const Renderer&) = delete;
+public:
+    // Takes the application's render-process handler, as a renderer does at start.
+    explicit Renderer(CefRefPtr<CefApp> app);
+    ~Renderer();
+    Renderer(const Renderer&) = delete;
+    Renderer& operator=(const Renderer&) = delete;
 
-  // Creates a browser (OnBrowserCreated) and its main frame with a script
-  // context (OnContextCreated); returns the browser id.
-  int CreateBrowser();
-  // Id of a browser's main frame, 0 if there is no such browser.
-  int64 MainFrame(int browser_id);
-  // Adds a sub-frame under the main frame, with its own context; 0 on failure.
-  int64 CreateSubFrame(int browser_id, const std::string& name);
-  // Releases the frame's context and creates a new one, as a navigation does.
-  bool Navigate(int64 frame_id);
-  // Releases the browser's contexts, then calls OnBrowserDestroyed.
-  bool DestroyBrowser(int browser_id);
+    // Creates a browser (OnBrowserCreated) and its main frame with a script
+    // context (OnContextCreated); returns the browser id.
+    int CreateBrowser();
+    // Id of a browser's main frame, 0 if there is no such browser.
+    int64 MainFrame(int browser_id);
+    // Adds a sub-frame under the main frame, with its own context; 0 on failure.
+    int64 CreateSubFrame(int browser_id, const std::string& name);
+    // Releases the frame's context and creates a new one, as a navigation does.
+    bool Navigate(int64 frame_id);
+    // Releases the browser's contexts, then calls OnBrowserDestroyed.
+    bool DestroyBrowser(int browser_id);
 
-  // Runs |script| in the frame's current context (non-strict, like a page script).
-  ScriptResult Run(int64 frame_id, const std::string& script);
+    // Runs |script| in the frame's current context (non-strict, like a page script).
+    ScriptResult Run(int64 frame_id, const std::string& script);
 
-  // Messages received by the browser process so far, oldest first; clears them.
-  std::vector<SentMessage> TakeSent();
+    // Messages received by the browser process so far, oldest first; clears them.
+    std::vector<SentMessage> TakeSent();
 
- private:
-  struct State;
-  std::unique_ptr<State> state_;
+private:
+    struct State;
+    std::unique_ptr<State> state_;
 };
 
 }  // namespace standin

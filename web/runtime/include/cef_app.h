@@ -16,13 +16,12 @@ int CefExecuteProcess(const CefMainArgs& args, CefRefPtr<CefApp> application, vo
 
 // The process-wide application object handed to the runtime.
 class CefApp : public virtual CefBase {
- public:
-  virtual void OnBeforeCommandLineProcessing(const CefString& process_type,
-                                             CefRefPtr<CefCommandLine> command_line) {}
-  virtual void OnRegisterCustomSchemes(CefRefPtr<CefSchemeRegistrar> registrar) {}
-  virtual CefRefPtr<CefResourceBundleHandler> GetResourceBundleHandler() { return NULL; }
-  virtual CefRefPtr<CefBrowserProcessHandler> GetBrowserProcessHandler() { return NULL; }
-  virtual CefRefPtr<CefRenderProcessHandler> GetRenderProcessHandler() { return NULL; }
+public:
+    virtual void OnBeforeCommandLineProcessing(const CefString& process_type, CefRefPtr<CefCommandLine> command_line) {}
+    virtual void OnRegisterCustomSchemes(CefRefPtr<CefSchemeRegistrar> registrar) {}
+    virtual CefRefPtr<CefResourceBundleHandler> GetResourceBundleHandler() { return NULL; }
+    virtual CefRefPtr<CefBrowserProcessHandler> GetBrowserProcessHandler() { return NULL; }
+    virtual CefRefPtr<CefRenderProcessHandler> GetRenderProcessHandler() { return NULL; }
 };
 
 #endif  // CEF_INCLUDE_CEF_APP_H_

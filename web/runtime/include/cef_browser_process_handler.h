@@ -8,11 +8,11 @@
 
 // Browser-process notifications.
 class CefBrowserProcessHandler : public virtual CefBase {
- public:
-  virtual void OnContextInitialized() {}
-  virtual void OnBeforeChildProcessLaunch(CefRefPtr<CefCommandLine> command_line) {}
-  virtual void OnRenderProcessThreadCreated(CefRefPtr<CefListValue> extra_info) {}
-  virtual CefRefPtr<CefPrintHandler> GetPrintHandler() { return NULL; }
+public:
+    virtual void OnContextInitialized() {}
+    virtual void OnBeforeChildProcessLaunch(CefRefPtr<CefCommandLine> command_line) {}
+    virtual void OnRenderProcessThreadCreated(CefRefPtr<CefListValue> extra_info) {}
+    virtual CefRefPtr<CefPrintHandler> GetPrintHandler() { return NULL; }
 };
 
 #endif  // CEF_INCLUDE_CEF_BROWSER_PROCESS_HANDLER_H_

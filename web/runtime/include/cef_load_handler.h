@@ -6,9 +6,9 @@
 
 // Page load notifications.
 class CefLoadHandler : public virtual CefBase {
- public:
-  virtual void OnLoadingStateChange(CefRefPtr<CefBrowser> browser, bool isLoading, bool canGoBack,
-                                    bool canGoForward) {}
+public:
+    virtual void OnLoadingStateChange(CefRefPtr<CefBrowser> browser, bool isLoading, bool canGoBack,
+                                      bool canGoForward) {}
 };
 
 #endif  // CEF_INCLUDE_CEF_LOAD_HANDLER_H_

@@ -5,8 +5,8 @@
 
 // Printing on platforms without a system print dialog.
 class CefPrintHandler : public virtual CefBase {
- public:
-  virtual void OnPrintReset() {}
+public:
+    virtual void OnPrintReset() {}
 };
 
 #endif  // CEF_INCLUDE_CEF_PRINT_HANDLER_H_

@@ -6,14 +6,14 @@
 
 // A named message with an argument list, sent between the browser process and a renderer.
 class CefProcessMessage : public virtual CefBase {
- public:
-  static CefRefPtr<CefProcessMessage> Create(const CefString& name);
+public:
+    static CefRefPtr<CefProcessMessage> Create(const CefString& name);
 
-  virtual bool IsValid() = 0;
-  virtual bool IsReadOnly() = 0;
-  virtual CefRefPtr<CefProcessMessage> Copy() = 0;
-  virtual CefString GetName() = 0;
-  virtual CefRefPtr<CefListValue> GetArgumentList() = 0;
+    virtual bool IsValid() = 0;
+    virtual bool IsReadOnly() = 0;
+    virtual CefRefPtr<CefProcessMessage> Copy() = 0;
+    virtual CefString GetName() = 0;
+    virtual CefRefPtr<CefListValue> GetArgumentList() = 0;
 };
 
 #endif  // CEF_INCLUDE_CEF_PROCESS_MESSAGE_H_

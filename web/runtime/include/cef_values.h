@@ -8,32 +8,32 @@
 // An ordered list of values. Setting an index past the end grows the list; the
 // entries in between hold no value (VTYPE_NULL).
 class CefListValue : public virtual CefBase {
- public:
-  static CefRefPtr<CefListValue> Create();
+public:
+    static CefRefPtr<CefListValue> Create();
 
-  virtual bool IsValid() = 0;
-  virtual bool IsOwned() = 0;
-  virtual bool IsReadOnly() = 0;
-  virtual CefRefPtr<CefListValue> Copy() = 0;
+    virtual bool IsValid() = 0;
+    virtual bool IsOwned() = 0;
+    virtual bool IsReadOnly() = 0;
+    virtual CefRefPtr<CefListValue> Copy() = 0;
 
-  virtual bool SetSize(size_t size) = 0;
-  virtual size_t GetSize() = 0;
-  virtual bool Clear() = 0;
-  virtual bool Remove(int index) = 0;
+    virtual bool SetSize(size_t size) = 0;
+    virtual size_t GetSize() = 0;
+    virtual bool Clear() = 0;
+    virtual bool Remove(int index) = 0;
 
-  virtual CefValueType GetType(int index) = 0;
-  virtual bool GetBool(int index) = 0;
-  virtual int GetInt(int index) = 0;
-  virtual double GetDouble(int index) = 0;
-  virtual CefString GetString(int index) = 0;
-  virtual CefRefPtr<CefListValue> GetList(int index) = 0;
+    virtual CefValueType GetType(int index) = 0;
+    virtual bool GetBool(int index) = 0;
+    virtual int GetInt(int index) = 0;
+    virtual double GetDouble(int index) = 0;
+    virtual CefString GetString(int index) = 0;
+    virtual CefRefPtr<CefListValue> GetList(int index) = 0;
 
-  virtual bool SetNull(int index) = 0;
-  virtual bool SetBool(int index, bool value) = 0;
-  virtual bool SetInt(int index, int value) = 0;
-  virtual bool SetDouble(int index, double value) = 0;
-  virtual bool SetString(int index, const CefString& value) = 0;
-  virtual bool SetList(int index, CefRefPtr<CefListValue> value) = 0;
+    virtual bool SetNull(int index) = 0;
+    virtual bool SetBool(int index, bool value) = 0;
+    virtual bool SetInt(int index, int value) = 0;
+    virtual bool SetDouble(int index, double value) = 0;
+    virtual bool SetString(int index, const CefString& value) = 0;
+    virtual bool SetList(int index, CefRefPtr<CefListValue> value) = 0;
 };
 
 #endif  // CEF_INCLUDE_CEF_VALUES_H_

@@ -6,6 +6,4 @@
 #define KESTRO_STANDIN_REPORTED_HASH CEF_API_HASH_PLATFORM
 #endif
 
-const char* cef_api_hash(int entry) {
-  return entry == 0 ? KESTRO_STANDIN_REPORTED_HASH : "";
-}
+const char* cef_api_hash(int entry) { return entry == 0 ? KESTRO_STANDIN_REPORTED_HASH : ""; }

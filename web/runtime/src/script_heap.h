@@ -18,47 +18,47 @@ namespace standin {
 // holding objects with destructors: every engine call that can fail runs inside
 // SafeCall, whose body keeps only trivially destructible locals.
 class ScriptHeap : public virtual CefBase {
- public:
-  ScriptHeap();
-  ~ScriptHeap() override;
+public:
+    ScriptHeap();
+    ~ScriptHeap() override;
 
-  // Null once the heap has been disposed.
-  duk_context* ctx() const { return ctx_; }
-  // Frees the engine and releases every handler and accessor it referred to.
-  void Dispose();
+    // Null once the heap has been disposed.
+    duk_context* ctx() const { return ctx_; }
+    // Frees the engine and releases every handler and accessor it referred to.
+    void Dispose();
 
-  // Keeps the object at |index| alive; returns its id, 0 on failure.
-  uint32_t Retain(duk_idx_t index);
-  void Drop(uint32_t id);
-  // Pushes the object kept under |id|; pushes undefined and returns false when
-  // there is none. Runs inside a SafeCall body only.
-  static bool PushRetained(duk_context* ctx, uint32_t id);
+    // Keeps the object at |index| alive; returns its id, 0 on failure.
+    uint32_t Retain(duk_idx_t index);
+    void Drop(uint32_t id);
+    // Pushes the object kept under |id|; pushes undefined and returns false when
+    // there is none. Runs inside a SafeCall body only.
+    static bool PushRetained(duk_context* ctx, uint32_t id);
 
-  // A function created with CreateFunction: its name and handler, found by index.
-  struct FunctionBinding {
-    CefString name;
-    CefRefPtr<CefV8Handler> handler;
-  };
-  int AddFunction(const CefString& name, CefRefPtr<CefV8Handler> handler);
-  const FunctionBinding* Function(int index) const;
-  int AddAccessor(CefRefPtr<CefV8Accessor> accessor);
-  CefRefPtr<CefV8Accessor> Accessor(int index) const;
+    // A function created with CreateFunction: its name and handler, found by index.
+    struct FunctionBinding {
+        CefString name;
+        CefRefPtr<CefV8Handler> handler;
+    };
+    int AddFunction(const CefString& name, CefRefPtr<CefV8Handler> handler);
+    const FunctionBinding* Function(int index) const;
+    int AddAccessor(CefRefPtr<CefV8Accessor> accessor);
+    CefRefPtr<CefV8Accessor> Accessor(int index) const;
 
-  // The text a handler asked to throw, kept here so the throwing frame needs no
-  // owned locals.
-  std::string pending_exception;
-  // A handler's result, likewise.
-  CefRefPtr<CefV8Value> pending_return;
+    // The text a handler asked to throw, kept here so the throwing frame needs no
+    // owned locals.
+    std::string pending_exception;
+    // A handler's result, likewise.
+    CefRefPtr<CefV8Value> pending_return;
 
-  static ScriptHeap* From(duk_context* ctx);
+    static ScriptHeap* From(duk_context* ctx);
 
- private:
-  duk_context* ctx_;
-  uint32_t next_id_;
-  std::vector<FunctionBinding> functions_;
-  std::vector<CefRefPtr<CefV8Accessor> > accessors_;
+private:
+    duk_context* ctx_;
+    uint32_t next_id_;
+    std::vector<FunctionBinding> functions_;
+    std::vector<CefRefPtr<CefV8Accessor> > accessors_;
 
-  IMPLEMENT_REFCOUNTING(ScriptHeap);
+    IMPLEMENT_REFCOUNTING(ScriptHeap);
 };
 
 typedef duk_ret_t (*SafeBody)(duk_context* ctx, void* udata);

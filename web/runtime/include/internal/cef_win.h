@@ -6,13 +6,13 @@
 struct HINSTANCE__;
 
 struct cef_main_args_t {
-  HINSTANCE__* instance;
+    HINSTANCE__* instance;
 };
 
 class CefMainArgs : public cef_main_args_t {
- public:
-  CefMainArgs() { instance = nullptr; }
-  explicit CefMainArgs(HINSTANCE__* hInstance) { instance = hInstance; }
+public:
+    CefMainArgs() { instance = nullptr; }
+    explicit CefMainArgs(HINSTANCE__* hInstance) { instance = hInstance; }
 };
 
 #endif  // CEF_INCLUDE_INTERNAL_CEF_WIN_H_
